@@ -1,0 +1,31 @@
+// Window objects: every top-level window is the visible half of an object
+// whose one virtual operation receives the window's messages.
+#ifndef ASDEDIT_APP_WINDOW_H
+#define ASDEDIT_APP_WINDOW_H
+
+#include <windows.h>
+
+class Window {
+public:
+  virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+  HWND hwnd = nullptr;  // bound at WM_CREATE, before any other message reaches the object
+protected:
+  ~Window() = default;  // objects live until the process ends
+};
+
+// The window procedure of both window classes.
+extern "C" LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+void RegisterMainWindowClass();  // "MorWin0"
+void RegisterItemWindowClass();  // "MorWin1"
+
+// Creates a top-level window for object, bound to it from WM_CREATE on.
+// Ends the process (exit code 0) when the window cannot be created.
+HWND CreateObjectWindow(Window* object, DWORD exStyle, const char* className,
+                        const char* title, DWORD style, HWND owner);
+
+// Sizes the object's window so that its client area is width x height,
+// keeping its top-left corner.
+void ResizeClient(Window* object, int width, int height, BOOL repaint);
+
+#endif

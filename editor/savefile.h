@@ -1,0 +1,62 @@
+// The game's save file (*.asd) and the block of values the editor works on.
+#ifndef ASDEDIT_EDITOR_SAVEFILE_H
+#define ASDEDIT_EDITOR_SAVEFILE_H
+
+#include <cstdint>
+
+const int UnitCount = 50;
+const int StatCount = 16;
+const int CounterCount = 54;   // 42 item counters, then 12 monster counters
+const int ItemCounterCount = 42;
+const int SmallValueCount = 3;
+const int EndFlagRow = 15;     // statRows row stored inverted in the file
+
+// One statistic of every unit, indexed by unit number.
+typedef std::uint16_t StatRow[UnitCount];
+
+// Every editable value of a save file. The bound controls keep pointers into
+// the one instance, GameState, which therefore never moves.
+struct GameStateData {
+  std::uint16_t smallValues[SmallValueCount];
+  std::uint16_t turnCount;
+  std::uint16_t counters[CounterCount];
+  StatRow statRows[StatCount];
+};
+
+extern GameStateData GameState;
+
+// Label (6 bytes, blank-filled) and file offset of each statRows row.
+struct FieldRow {
+  const char* label;
+  std::int32_t offset;
+};
+extern const FieldRow FieldTable[StatCount];
+
+const int SaveHeaderLength = 83;
+const int SaveTitleLength = 32;
+extern const char SaveHeaderText[SaveHeaderLength + 1];
+extern const char SaveTitleText[SaveTitleLength + 1];
+
+// A file holds every value region when it reaches this length.
+const long SaveFileMinLength = 282436 + 100;
+
+// Results of LoadSaveFile and StoreSaveFile; 0 is success.
+enum SaveFileResult {
+  OpenFailed = -1,      // cannot be opened (for a store: for reading and writing)
+  HeaderMismatch = -2,  // header or title record differs
+  FileTooShort = -3,    // the records match but the file ends before the last region
+  SeekFailed = -4,      // store: a seek failed part-way
+  WriteFailed = -5,     // store: a write failed part-way
+  CloseFailed = -6      // store: flushing or closing the file failed
+};
+
+// Reads the file at path (ANSI code page) into GameState. On any failure
+// GameState is left exactly as it was.
+int LoadSaveFile(const char* path);
+
+// Writes every value region of GameState into the existing file at path, in
+// place. A file that is not (or no longer) a complete save file is refused
+// before a byte is written. GameState is never changed.
+int StoreSaveFile(const char* path);
+
+#endif
