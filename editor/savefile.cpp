@@ -1,1 +1,159 @@
+// Reading and writing the value regions of a save file, in place.
 #include "editor/savefile.h"
+
+#include <cstdio>
+#include <cstring>
+
+GameStateData GameState;
+
+const FieldRow FieldTable[StatCount] = {
+    {"レベル", 276836},  // level
+    {"移動力", 278836},  // movement
+    {"経験値", 277236},  // experience
+    {" 射程 ", 281236},  // range
+    {" 体力 ", 277636},  // hit points
+    {"MAXHP ", 278036},  // maximum hit points
+    {"攻撃力", 279636},  // attack
+    {"防御力", 280036},  // defence
+    {" 魔力 ", 280436},  // magic
+    {"魔抵力", 280836},  // magic resistance
+    {"命中値", 281636},  // accuracy
+    {"回避値", 282036},  // evasion
+    {"Ｘ座標", 274836},  // X position
+    {"Ｙ座標", 275236},  // Y position
+    {" ため ", 282436},  // charge
+    {" END? ", 278436},  // END? flag, stored inverted
+};
+
+const char SaveHeaderText[SaveHeaderLength + 1] =
+    "This is save data for Kelvas3.5 Win95 For PLOV/RMX system       (C) 1996 BRANVIK-CO";
+const char SaveTitleText[SaveTitleLength + 1] = "モルダン・ピクセリオン - Kelvas ";
+
+namespace {
+
+const long HeaderOffset = 0;
+const long TitleOffset = 96;
+const long TurnCountOffset = 364;
+const long SmallValuesOffset = 532;
+const long MonsterCountersOffset = 916;
+const long ItemCountersOffset = 1070;
+const int MonsterCounterCount = CounterCount - ItemCounterCount;
+
+// One value region: where it lies in the file and where it lies in a block.
+struct Region {
+  long offset;
+  std::uint16_t* values;
+  std::size_t count;
+};
+
+// The regions of block in file order of the table above it: the four
+// fixed ones, then the sixteen statistic rows in row order.
+int BlockRegions(GameStateData* block, Region* regions) {
+  int n = 0;
+  regions[n++] = {TurnCountOffset, &block->turnCount, 1};
+  regions[n++] = {SmallValuesOffset, block->smallValues, SmallValueCount};
+  regions[n++] = {MonsterCountersOffset, block->counters + ItemCounterCount, MonsterCounterCount};
+  regions[n++] = {ItemCountersOffset, block->counters, ItemCounterCount};
+  for (int r = 0; r < StatCount; ++r) regions[n++] = {FieldTable[r].offset, block->statRows[r], UnitCount};
+  return n;
+}
+const int RegionCount = 4 + StatCount;
+
+// Reads count bytes at offset into buffer; false on a seek failure or a short read.
+bool ReadAt(std::FILE* file, long offset, void* buffer, std::size_t count) {
+  return std::fseek(file, offset, SEEK_SET) == 0 && std::fread(buffer, 1, count, file) == count;
+}
+
+// Checks the header and title records of an open file: 0 or HeaderMismatch.
+// A file too short to hold a record does not match it.
+int CheckRecords(std::FILE* file) {
+  char scratch[SaveHeaderLength + 1];
+  if (!ReadAt(file, HeaderOffset, scratch, SaveHeaderLength) ||
+      std::memcmp(scratch, SaveHeaderText, SaveHeaderLength) != 0)
+    return HeaderMismatch;
+  if (!ReadAt(file, TitleOffset, scratch, SaveTitleLength) ||
+      std::memcmp(scratch, SaveTitleText, SaveTitleLength) != 0)
+    return HeaderMismatch;
+  return 0;
+}
+
+// Whether an open file reaches to the end of the last value region.
+bool HoldsEveryRegion(std::FILE* file) {
+  return std::fseek(file, 0, SEEK_END) == 0 && std::ftell(file) >= SaveFileMinLength;
+}
+
+// The END? flags are kept as "ticked" in memory and as "not ticked" on disk.
+std::uint16_t InvertFlag(std::uint16_t value) { return value == 0 ? 1 : 0; }
+
+// Raw 16-bit words are stored little-endian.
+void DecodeWords(const unsigned char* bytes, std::uint16_t* values, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i)
+    values[i] = static_cast<std::uint16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+}
+void EncodeWords(const std::uint16_t* values, std::size_t count, unsigned char* bytes) {
+  for (std::size_t i = 0; i < count; ++i) {
+    bytes[2 * i] = static_cast<unsigned char>(values[i] & 0xFF);
+    bytes[2 * i + 1] = static_cast<unsigned char>(values[i] >> 8);
+  }
+}
+
+}  // namespace
+
+int LoadSaveFile(const char* path) {
+  std::FILE* file = std::fopen(path, "rb");
+  if (!file) return OpenFailed;
+  int result = CheckRecords(file);
+  if (result == 0 && !HoldsEveryRegion(file)) result = FileTooShort;
+
+  // Everything is read into a scratch block, which replaces GameState only
+  // when the whole file has been read.
+  GameStateData scratch = GameState;
+  Region regions[RegionCount];
+  BlockRegions(&scratch, regions);
+  unsigned char bytes[2 * UnitCount];
+  for (int i = 0; result == 0 && i < RegionCount; ++i) {
+    if (!ReadAt(file, regions[i].offset, bytes, 2 * regions[i].count))
+      result = FileTooShort;
+    else
+      DecodeWords(bytes, regions[i].values, regions[i].count);
+  }
+  std::fclose(file);
+  if (result != 0) return result;
+
+  for (int u = 0; u < UnitCount; ++u)
+    scratch.statRows[EndFlagRow][u] = InvertFlag(scratch.statRows[EndFlagRow][u]);
+  GameState = scratch;
+  return 0;
+}
+
+int StoreSaveFile(const char* path) {
+  std::FILE* file = std::fopen(path, "r+b");
+  if (!file) return OpenFailed;
+  // The file may have been replaced or cut short since it was opened:
+  // nothing is written unless it is still a complete save file.
+  int result = CheckRecords(file);
+  if (result == 0 && !HoldsEveryRegion(file)) result = FileTooShort;
+
+  Region regions[RegionCount];
+  BlockRegions(&GameState, regions);
+  unsigned char bytes[2 * UnitCount];
+  for (int i = 0; result == 0 && i < RegionCount; ++i) {
+    const Region& region = regions[i];
+    if (region.values == GameState.statRows[EndFlagRow]) {
+      std::uint16_t inverted[UnitCount];
+      for (int u = 0; u < UnitCount; ++u) inverted[u] = InvertFlag(region.values[u]);
+      EncodeWords(inverted, UnitCount, bytes);
+    } else {
+      EncodeWords(region.values, region.count, bytes);
+    }
+    // A seek also flushes what was buffered, so a failed write of the
+    // previous region can surface here.
+    if (std::fseek(file, region.offset, SEEK_SET) != 0)
+      result = SeekFailed;
+    else if (std::fwrite(bytes, 1, 2 * region.count, file) != 2 * region.count)
+      result = WriteFailed;
+  }
+  if (result == 0 && std::fflush(file) != 0) result = WriteFailed;
+  if (std::fclose(file) != 0 && result == 0) result = CloseFailed;
+  return result;
+}
