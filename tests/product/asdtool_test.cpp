@@ -237,6 +237,8 @@ TEST_F(AsdTool, FailuresExitWithTheirCodes) {
   bytes.resize(SaveFileMinLength - 1);
   ASSERT_TRUE(WriteFileBytes(cut, bytes));
   std::string missing = dir + "missing.asd", unwritable = dir + "no-such-dir" + dir.back() + "new.asd";
+  std::string folder = ScratchDir();
+  folder.pop_back();
 
   struct Case {
     std::vector<std::string> args;
@@ -257,6 +259,7 @@ TEST_F(AsdTool, FailuresExitWithTheirCodes) {
       {{"diff", foreign, good}, 3, "not a save file"},
       {{"info", cut}, 4, "cut short"},
       {{"sample", unwritable}, 5, "cannot write"},
+      {{"sample", folder, "--force"}, 5, "cannot write"},
   };
   for (const Case& c : cases) {
     std::string shown;
@@ -270,6 +273,7 @@ TEST_F(AsdTool, FailuresExitWithTheirCodes) {
     }
   }
   EXPECT_FALSE(FileExists(missing));
+  EXPECT_TRUE(WriteFileBytes(folder + dir.back() + "still-there", {1}));  // the folder survived
 
   ToolResult help = Run({"--help"});
   EXPECT_EQ(0, help.code);

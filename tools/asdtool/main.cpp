@@ -221,16 +221,18 @@ void FillSample(Random* random, GameStateData* state) {
 // The length of a sample: every statistic slot whole, up to the twentieth.
 const long SampleLength = 274836 + 20 * 400;
 
-// Writes the records and filler bytes of a new file; false when it fails.
-bool WriteSkeleton(const char* path, Random* random) {
+enum SkeletonResult { SkeletonWritten, SkeletonNotCreated, SkeletonBroken };
+
+// Writes the records and filler bytes of a new file.
+SkeletonResult WriteSkeleton(const char* path, Random* random) {
   std::FILE* file = std::fopen(path, "wb");
-  if (!file) return false;
+  if (!file) return SkeletonNotCreated;
   static unsigned char bytes[SampleLength];
   for (unsigned char& b : bytes) b = static_cast<unsigned char>(Next(random) >> 24);
   std::memcpy(bytes, SaveHeaderText, SaveHeaderLength);
   std::memcpy(bytes + 96, SaveTitleText, SaveTitleLength);
   bool ok = std::fwrite(bytes, 1, sizeof bytes, file) == sizeof bytes;
-  return std::fclose(file) == 0 && ok;
+  return std::fclose(file) == 0 && ok ? SkeletonWritten : SkeletonBroken;
 }
 
 bool Exists(const char* path) {
@@ -249,11 +251,11 @@ int SampleCommand(const char* path, std::uint32_t seed, bool force) {
   FillSample(&random, &values);
   // The values go in through the editor's own store, END? inverted and all.
   GameState = values;
-  if (!WriteSkeleton(path, &random) || StoreSaveFile(path) != 0) {
-    std::remove(path);
-    return Fail(path, "cannot write the file", ExitWriteFailed);
-  }
-  return ExitOk;
+  SkeletonResult skeleton = WriteSkeleton(path, &random);
+  if (skeleton == SkeletonWritten && StoreSaveFile(path) == 0) return ExitOk;
+  // A half-written file is no save file; anything never opened stays.
+  if (skeleton != SkeletonNotCreated) std::remove(path);
+  return Fail(path, "cannot write the file", ExitWriteFailed);
 }
 
 // Reads a decimal seed of at most 32 bits; false when text is not one.
