@@ -1,2 +1,40 @@
-#include <windows.h>
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+// The program's entry points.
+#include "app/menu.h"
+#include "app/startup.h"
+#include "app/window.h"
+
+namespace {
+
+// Stand-in for the editor's main window until it is built: the same class,
+// title, styles, menu bar and client size, and no controls.
+class StartWindow : public Window {
+public:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+};
+
+const MenuRow StartMenu[] = {
+    {"ﾌｧｲﾙ(&F)", MF_POPUP},
+    {"終了(&E)", MF_GRAYED | MenuLevelEnd},
+    {"ヘルプ(&H)", MF_POPUP | MenuLevelEnd},
+    {"ﾊﾞｰｼﾞｮﾝ情報(&V)", MF_GRAYED | MenuLevelEnd},
+};
+
+}  // namespace
+
+int AppMain(int, char**) {
+  StartWindow* window = new StartWindow();
+  CreateObjectWindow(window, WS_EX_CONTROLPARENT, "MorWin0",
+                     "モルダン・ピクセリオン - Save Editor ver 0.5",
+                     WS_CLIPSIBLINGS | WS_SYSMENU, nullptr);
+  SetMenu(window->hwnd, BuildMenu(StartMenu));
+  ResizeClient(window, 640, 480, FALSE);
+  ShowWindow(window->hwnd, SW_SHOW);
+  return 0;
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int) {
+  return AppStart(instance, previous, AppMain);
+}

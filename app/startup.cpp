@@ -1,1 +1,24 @@
-// (being written)
+// Start-up and the message loop.
+#include "app/startup.h"
+
+#include "app/window.h"
+
+HINSTANCE AppInstance = nullptr;
+
+int RunMessageLoop() {
+  MSG msg = {};
+  // GetMessageA gives -1 only for a bad window filter, and there is none.
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+int AppStart(HINSTANCE instance, HINSTANCE previous, int (*entry)(int argc, char** argv)) {
+  AppInstance = instance;
+  SplitCommandLine();
+  if (!previous) RegisterMainWindowClass();
+  if (entry(ArgCount, ArgVector) < 0) return 0;
+  return RunMessageLoop();
+}

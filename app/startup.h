@@ -34,7 +34,10 @@ int AppMain(int argc, char** argv);
 // Runs the message loop until WM_QUIT and returns its exit code.
 int RunMessageLoop();
 
-// The program's start-up sequence after the platform's entry point.
-int AppStart(HINSTANCE instance, HINSTANCE previous);
+// The program's start-up sequence after the platform's entry point: keeps the
+// instance, splits the command line, registers the main window class, calls
+// entry (the program's is AppMain) and runs the message loop. Returns the exit
+// code: the quit code, or 0 when entry reports a failed start.
+int AppStart(HINSTANCE instance, HINSTANCE previous, int (*entry)(int argc, char** argv));
 
 #endif

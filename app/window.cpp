@@ -1,1 +1,77 @@
-// (being written)
+// The window procedure, the two window classes and client-area sizing.
+#include "app/window.h"
+
+#include "app/startup.h"
+
+#include <cstdlib>
+
+#if defined(_MSC_VER) && defined(_M_IX86)
+#pragma comment(linker, "/EXPORT:WndProc=_WndProc@16")
+#endif
+
+// Hands each message to the window's object; messages that come before
+// WM_CREATE find no object and take default processing.
+extern "C" __declspec(dllexport) LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam,
+                                                          LPARAM lParam) {
+  Window* object = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, 0));
+  if (object) return object->HandleMessage(message, wParam, lParam);
+  if (message == WM_CREATE) {
+    object = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    if (object) {
+      SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(object));
+      // Bound here, not when CreateWindowExA returns: the object's default
+      // processing needs its own handle from this message on.
+      object->hwnd = hwnd;
+      return object->HandleMessage(message, wParam, reinterpret_cast<LPARAM>(hwnd));
+    }
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+namespace {
+
+// Registers a class of object windows; failing ends the process (code 0).
+void RegisterObjectClass(const char* name) {
+  WNDCLASSA record = {};
+  record.style = CS_CLASSDC | CS_BYTEALIGNCLIENT;  // 0x1040
+  record.lpfnWndProc = WndProc;
+  record.cbClsExtra = 0;
+  record.cbWndExtra = sizeof(Window*);
+  record.hInstance = AppInstance;
+  record.hIcon = LoadIconA(AppInstance, MAKEINTRESOURCEA(1));
+  record.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+  record.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  record.lpszMenuName = nullptr;
+  record.lpszClassName = name;
+  if (!RegisterClassA(&record)) ExitProcess(0);
+}
+
+}  // namespace
+
+void RegisterMainWindowClass() {
+  RegisterObjectClass("MorWin0");
+}
+
+void RegisterItemWindowClass() {
+  RegisterObjectClass("MorWin1");
+}
+
+HWND CreateObjectWindow(Window* object, DWORD exStyle, const char* className,
+                        const char* title, DWORD style, HWND owner) {
+  HWND hwnd = CreateWindowExA(exStyle, className, title, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, AppInstance, object);
+  // A window that WndProc did not bind to the object (a class with another
+  // procedure) would never reach it: that is a failed creation too.
+  if (!hwnd || hwnd != object->hwnd) std::exit(0);
+  return hwnd;
+}
+
+void ResizeClient(Window* object, int width, int height, BOOL repaint) {
+  RECT outer;
+  RECT client;
+  GetWindowRect(object->hwnd, &outer);
+  GetClientRect(object->hwnd, &client);
+  int frameWidth = (outer.right - outer.left) - (client.right - client.left);
+  int frameHeight = (outer.bottom - outer.top) - (client.bottom - client.top);
+  MoveWindow(object->hwnd, outer.left, outer.top, width + frameWidth, height + frameHeight, repaint);
+}

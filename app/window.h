@@ -13,14 +13,16 @@ protected:
   ~Window() = default;  // objects live until the process ends
 };
 
-// The window procedure of both window classes.
-extern "C" LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// The window procedure of both window classes, exported under this name.
+extern "C" __declspec(dllexport) LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam,
+                                                          LPARAM lParam);
 
 void RegisterMainWindowClass();  // "MorWin0"
 void RegisterItemWindowClass();  // "MorWin1"
 
-// Creates a top-level window for object, bound to it from WM_CREATE on.
-// Ends the process (exit code 0) when the window cannot be created.
+// Creates a top-level window for object at the default position and size,
+// bound to it from WM_CREATE on. Ends the process (exit code 0) when the
+// window cannot be created.
 HWND CreateObjectWindow(Window* object, DWORD exStyle, const char* className,
                         const char* title, DWORD style, HWND owner);
 

@@ -1,0 +1,145 @@
+// Start-up: the sequence around the application entry, the window classes it
+// registers, and the built program run as a user would.
+#include "app/startup.h"
+#include "app/window.h"
+#include "shell/recorder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+struct EntryCall {
+  int argc = -1;
+  char** argv = nullptr;
+  HINSTANCE instance = nullptr;
+  bool classReady = false;
+  Recorder window;
+} entryCall;
+
+// Opens a window of the main class and asks it to close, as a user would.
+int OpenAndCloseEntry(int argc, char** argv) {
+  entryCall.argc = argc;
+  entryCall.argv = argv;
+  entryCall.instance = AppInstance;
+  WNDCLASSA record;
+  entryCall.classReady = GetClassInfoA(AppInstance, "MorWin0", &record) != 0;
+  if (!entryCall.classReady) return -1;
+  HWND window = CreateObjectWindow(&entryCall.window, 0, "MorWin0", "start", WS_SYSMENU, nullptr);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  return 0;
+}
+
+void ExpectClassRecord(HINSTANCE instance, const char* name) {
+  SCOPED_TRACE(name);
+  WNDCLASSA record;
+  ASSERT_TRUE(GetClassInfoA(instance, name, &record));
+  EXPECT_EQ(record.style, 0x1040u);
+  EXPECT_EQ(record.lpfnWndProc, WndProc);
+  EXPECT_EQ(record.cbClsExtra, 0);
+  EXPECT_EQ(record.cbWndExtra, static_cast<int>(sizeof(void*)));
+  EXPECT_NE(record.hIcon, nullptr);
+  EXPECT_EQ(record.hIcon, LoadIconA(instance, MAKEINTRESOURCEA(1)));
+  EXPECT_EQ(record.hCursor, LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
+  EXPECT_EQ(record.hbrBackground, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+  EXPECT_EQ(record.lpszMenuName, nullptr);
+}
+
+// The only test of this program that registers the two classes: a second
+// registration would end the process.
+TEST(StartUp, RegistersTheMainClassCallsTheEntryAndRunsTheLoop) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  EXPECT_EQ(AppStart(instance, nullptr, OpenAndCloseEntry), 0);
+  ASSERT_TRUE(entryCall.classReady);
+  EXPECT_EQ(entryCall.instance, instance);
+  EXPECT_TRUE(entryCall.window.Got(WM_CLOSE));  // dispatched by the loop
+  EXPECT_TRUE(entryCall.window.Got(WM_DESTROY));
+
+  // The arguments come from this process's own command line.
+  EXPECT_GE(entryCall.argc, 1);
+  EXPECT_EQ(entryCall.argc, ArgCount);
+  EXPECT_EQ(entryCall.argv, ArgVector);
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string module = path;
+  EXPECT_EQ(lstrcmpiA(ProgramName, module.substr(module.rfind('\\') + 1).c_str()), 0)
+      << ProgramName << " / " << module;
+
+  ExpectClassRecord(instance, "MorWin0");
+  RegisterItemWindowClass();
+  ExpectClassRecord(instance, "MorWin1");
+}
+
+TEST(StartUp, NegativeEntryStatusEndsWithZeroWithoutTheLoop) {
+  PostQuitMessage(5);  // the loop would return this at once
+  EXPECT_EQ(AppStart(GetModuleHandleA(nullptr), GetModuleHandleA(nullptr),
+                     [](int, char**) { return -1; }),
+            0);
+  EXPECT_EQ(RunMessageLoop(), 5);
+}
+
+// The built program under the platform's own path rules.
+std::string EditorPath() {
+  std::string path = ASD_EDITOR_EXE;
+  if (!path.empty() && path[0] == '/') {  // a Unix path, seen through Wine's drive Z:
+    for (char& c : path)
+      if (c == '/') c = '\\';
+    path = "Z:" + path;
+  }
+  return path;
+}
+
+struct Search {
+  DWORD process;
+  HWND found;
+};
+
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM lParam) {
+  Search* search = reinterpret_cast<Search*>(lParam);
+  DWORD process = 0;
+  char name[16] = "";
+  GetWindowThreadProcessId(window, &process);
+  GetClassNameA(window, name, sizeof name);
+  if (process != search->process || lstrcmpA(name, "MorWin0") != 0) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+TEST(Program, ShowsItsWindowAndExitsWithZeroWhenClosed) {
+  std::string commandLine = "\"" + EditorPath() + "\" \"a b\" *.nothing";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                             nullptr, &startup, &info))
+      << commandLine;
+
+  // The window is shown at the end of its construction.
+  Search search = {info.dwProcessId, nullptr};
+  for (int i = 0; i < 200 && !(search.found && IsWindowVisible(search.found)); ++i) {
+    Sleep(50);
+    EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+  }
+  ASSERT_NE(search.found, nullptr) << "no MorWin0 window";
+  EXPECT_TRUE(IsWindowVisible(search.found));
+  char title[128] = "";
+  GetWindowTextA(search.found, title, sizeof title);
+  EXPECT_STREQ(title, "モルダン・ピクセリオン - Save Editor ver 0.5");
+  RECT client;
+  GetClientRect(search.found, &client);
+  EXPECT_EQ(client.right, 640);
+  EXPECT_EQ(client.bottom, 480);
+  EXPECT_NE(GetMenu(search.found), nullptr);
+
+  PostMessageA(search.found, WM_CLOSE, 0, 0);
+  DWORD code = 99;
+  EXPECT_EQ(WaitForSingleObject(info.hProcess, 10000), WAIT_OBJECT_0);
+  GetExitCodeProcess(info.hProcess, &code);
+  if (code == STILL_ACTIVE) TerminateProcess(info.hProcess, 1);
+  EXPECT_EQ(code, 0u);
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+}
+
+}  // namespace
