@@ -5,3 +5,5 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
   target_link_options(test_robust_io PRIVATE
     "LINKER:--wrap=fopen,--wrap=fseek,--wrap=ftell,--wrap=fread,--wrap=fwrite,--wrap=fflush,--wrap=fclose")
 endif()
+
+add_subdirectory(bench)
