@@ -14,7 +14,10 @@ struct NumberCommit {
 };
 
 // The number steps of a commit: text (at most NumberTextMax bytes are looked
-// at) held to min..max.
+// at) held to min..max. Empty text gives min and no rewrite; text without a
+// number gives min and a rewrite; digits followed by anything give the number
+// unchecked and a rewrite; a number alone is held to min..max, with a rewrite
+// only when it was outside.
 NumberCommit CommitNumberText(const char* text, std::int32_t min, std::int32_t max);
 
 // Signed decimal text of value ("%ld" form) into buffer of at least 12 bytes.
