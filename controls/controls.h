@@ -45,9 +45,14 @@ struct ControlGroup {
   ControlGroup* next;
 };
 
+// Head of the group list, newest first. Groups and records are fixed
+// global memory blocks, freed only by DestroyBoundControls.
 extern ControlGroup* ControlRegistry;
 
-// Interface fonts: 0 is every control's default, 1 the small one.
+// Interface fonts: 0 is every control's default, 1 the small one. Both are
+// created by the first GetInterfaceFont call and never deleted.
+const int InterfaceFontCount = 2;
+extern const LOGFONTA InterfaceFonts[InterfaceFontCount];
 HFONT GetInterfaceFont(int index);
 int GetFontWidth(int index);
 int GetFontHeight(int index);
@@ -62,7 +67,10 @@ int GetBoundControlId(HWND parent, HWND control);
 BoundControl* RebindControl(HWND parent, int id, void* bound);
 void DestroyBoundControls(HWND window);
 
-// Value exchange.
+// Value exchange. Setting a number field's text makes the platform notify
+// the parent at once; the parent hands every notification of a control to
+// CommitBoundControl, so each show (and each corrected text) is committed
+// back from inside the call that set it.
 void ShowBoundValue(HWND parent, const BoundControl* record);
 void RefreshBoundControls(HWND window);
 void EnableBoundControls(HWND window, int enable);

@@ -1,1 +1,137 @@
-// (being written)
+#include "controls/controls.h"
+#include "controls/numtext.h"
+
+#include <cstdint>
+
+namespace {
+
+// Sets control's text to the decimal text of value.
+void ShowNumber(HWND control, std::int32_t value) {
+  char text[NumberTextMax + 1];
+  FormatNumber(value, text);
+  SetWindowTextA(control, text);
+}
+
+// The number steps of LongEdit and ShortEdit.
+void CommitNumber(const BoundControl* record) {
+  char text[NumberTextMax + 1];
+  GetWindowTextA(record->control, text, sizeof text);
+  NumberCommit result = CommitNumberText(text, record->param1, record->param2);
+  // Stored before the rewrite: the rewrite commits again from inside.
+  if (record->bound) {
+    if (record->kind == LongEdit)
+      *static_cast<std::int32_t*>(record->bound) = result.value;
+    else
+      *static_cast<std::uint16_t*>(record->bound) = static_cast<std::uint16_t>(result.value);
+  }
+  if (result.rewrite) ShowNumber(record->control, result.value);
+}
+
+// A copy cut short through a double-byte character ends in its lone lead
+// byte: drop that byte rather than keep half a character.
+void DropCutCharacter(char* text) {
+  for (char* c = text; *c; ++c) {
+    if (!IsDBCSLeadByte(static_cast<BYTE>(*c))) continue;
+    if (c[1] == '\0') {
+      *c = '\0';
+      break;
+    }
+    ++c;
+  }
+}
+
+// Id arithmetic of a radio group, wrapping instead of overflowing.
+std::int32_t Wrap(std::uint32_t value) { return static_cast<std::int32_t>(value); }
+std::uint32_t Bits(std::int32_t value) { return static_cast<std::uint32_t>(value); }
+
+}  // namespace
+
+// Puts the record's bound variable into its control.
+void ShowBoundValue(HWND parent, const BoundControl* record) {
+  if (!record || !record->bound) return;
+  const void* bound = record->bound;
+  switch (record->kind) {
+    case CheckBox:
+      // Any non-zero flag shows as checked.
+      CheckDlgButton(parent, record->id,
+                     *static_cast<const std::uint16_t*>(bound) ? BST_CHECKED : BST_UNCHECKED);
+      break;
+    case RadioButton:
+      CheckRadioButton(parent, record->param1, record->param2,
+                       Wrap(Bits(record->param1) + Bits(*static_cast<const std::int32_t*>(bound))));
+      break;
+    case TextEdit:
+      SetWindowTextA(record->control, static_cast<const char*>(bound));
+      break;
+    case LongEdit:
+      ShowNumber(record->control, *static_cast<const std::int32_t*>(bound));
+      break;
+    case ShortEdit:
+      ShowNumber(record->control, *static_cast<const std::uint16_t*>(bound));
+      break;
+    default:
+      break;
+  }
+}
+
+// Shows every registered control of window, the controls inside them first.
+void RefreshBoundControls(HWND window) {
+  for (ControlGroup* group = ControlRegistry; group; group = group->next) {
+    if (group->parent != window) continue;
+    for (BoundControl* record = group->controls; record; record = record->next) {
+      if (record->control) RefreshBoundControls(record->control);
+      ShowBoundValue(window, record);
+    }
+  }
+}
+
+// Enables or disables every registered control of window, not window itself.
+void EnableBoundControls(HWND window, int enable) {
+  for (ControlGroup* group = ControlRegistry; group; group = group->next) {
+    if (group->parent != window) continue;
+    for (BoundControl* record = group->controls; record; record = record->next) {
+      if (record->control) EnableBoundControls(record->control, enable);
+      EnableWindow(record->control, enable);
+    }
+  }
+}
+
+// Takes control's state or text into its bound variable; called for every
+// notification of the control, whatever its code.
+void CommitBoundControl(HWND parent, HWND control) {
+  const BoundControl* record = FindBoundControl(parent, control);
+  if (!record) return;
+  switch (record->kind) {
+    case CheckBox: {
+      // A click toggles; the indeterminate state counts as checked.
+      UINT state = IsDlgButtonChecked(parent, record->id) == BST_UNCHECKED ? BST_CHECKED : BST_UNCHECKED;
+      CheckDlgButton(parent, record->id, state);
+      if (record->bound) *static_cast<std::uint16_t*>(record->bound) = state == BST_CHECKED ? 1 : 0;
+      break;
+    }
+    case RadioButton:
+      CheckRadioButton(parent, record->param1, record->param2, record->id);
+      if (record->bound) *static_cast<std::int32_t*>(record->bound) = Wrap(Bits(record->id) - Bits(record->param1));
+      break;
+    case TextEdit:
+      // The buffer holds param2 bytes and a terminator; without a positive
+      // limit its size is unknown, and nothing is stored.
+      if (record->bound && record->param2 > 0) {
+        int size = record->param2 < 0x7FFFFFFF ? record->param2 + 1 : record->param2;
+        GetWindowTextA(record->control, static_cast<char*>(record->bound), size);
+        DropCutCharacter(static_cast<char*>(record->bound));
+      }
+      break;
+    case LongEdit:
+    case ShortEdit:
+      CommitNumber(record);
+      break;
+    default:
+      break;
+  }
+}
+
+// CommitBoundControl for parent's newest registered control with id.
+void CommitBoundControlById(HWND parent, int id) {
+  CommitBoundControl(parent, FindControlById(parent, id));
+}
