@@ -3,6 +3,9 @@
 #include "app/startup.h"
 #include "app/window.h"
 
+#include <cstdlib>
+#include <new>
+
 namespace {
 
 // Stand-in for the editor's main window until it is built: the same class,
@@ -38,3 +41,14 @@ int AppMain(int, char**) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int) {
   return AppStart(instance, previous, AppMain);
 }
+
+// The allocation operator of the program: out of memory ends the program
+// abnormally, as an uncaught out-of-memory exception would, without pulling
+// the C++ runtime's exception machinery (some 140 KB) into the program.
+void* operator new(std::size_t size) {
+  void* block = std::malloc(size ? size : 1);
+  if (!block) std::abort();
+  return block;
+}
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
