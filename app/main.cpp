@@ -2,6 +2,7 @@
 #include "app/menu.h"
 #include "app/startup.h"
 #include "app/window.h"
+#include "editor/main_window.h"
 
 #include <cstdlib>
 #include <new>
@@ -28,13 +29,7 @@ const MenuRow StartMenu[] = {
 }  // namespace
 
 int AppMain(int, char**) {
-  StartWindow* window = new StartWindow();
-  CreateObjectWindow(window, WS_EX_CONTROLPARENT, "MorWin0",
-                     "モルダン・ピクセリオン - Save Editor ver 0.5",
-                     WS_CLIPSIBLINGS | WS_SYSMENU, nullptr);
-  SetMenu(window->hwnd, BuildMenu(StartMenu));
-  ResizeClient(window, 640, 480, FALSE);
-  ShowWindow(window->hwnd, SW_SHOW);
+  new MorWin0();
   return 0;
 }
 
