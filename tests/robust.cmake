@@ -1,4 +1,5 @@
-# Robustness: file operations that fail part-way through a load or a store.
+# Robustness: file operations that fail part-way through a load or a store,
+# and saves into a file that changed after it was opened.
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
   # The C library's stream calls are wrapped at link time to inject failures.
   asd_add_test(test_robust_io robust/io_failure_test.cpp LIBS asd_savefile)
@@ -6,4 +7,16 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     "LINKER:--wrap=fopen,--wrap=fseek,--wrap=ftell,--wrap=fread,--wrap=fwrite,--wrap=fflush,--wrap=fclose")
 endif()
 
+if(WIN32)
+  # The editor program itself, driven from this test's process.
+  asd_add_test(test_robust_save robust/save_failure_test.cpp LIBS asd_editor_harness)
+  add_dependencies(test_robust_save asdedit)
+  if(CMAKE_CROSSCOMPILING)
+    set(asd_robust_drive "Z:")  # the build tree as programs under Wine see it
+  endif()
+  target_compile_definitions(test_robust_save PRIVATE
+    ASDEDIT_PATH="${asd_robust_drive}$<TARGET_FILE:asdedit>")
+endif()
+
+# Benchmark programs for scripts/bench.
 add_subdirectory(bench)
