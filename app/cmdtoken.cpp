@@ -1,3 +1,4 @@
+// Tokenizing a command line: blanks, double quotes and unclosed quotes.
 #include "app/cmdtoken.h"
 
 // Only the blank separates arguments; a tab is part of an argument.

@@ -1,3 +1,5 @@
+// Value exchange: showing bound variables in their controls and committing
+// controls back into their variables.
 #include "controls/controls.h"
 #include "controls/numtext.h"
 

@@ -1,3 +1,4 @@
+// The interface fonts of every bound control.
 #include "controls/controls.h"
 
 // Both fonts are the fixed-pitch gothic face, full size and small.

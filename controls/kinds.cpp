@@ -1,3 +1,4 @@
+// The kinds of bound control: window class, style and extended style.
 #include "controls/controls.h"
 
 // Window class and styles of every control kind, indexed by ControlKind.

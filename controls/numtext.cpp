@@ -1,3 +1,4 @@
+// Decimal text of the numeric fields: the number steps of a commit, and formatting.
 #include "controls/numtext.h"
 
 namespace {

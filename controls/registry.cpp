@@ -1,3 +1,4 @@
+// Creation, registry and lookup of bound controls.
 #include "controls/controls.h"
 
 ControlGroup* ControlRegistry = nullptr;
