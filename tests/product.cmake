@@ -1,10 +1,6 @@
 # The command-line tool, natively and under Wine.
 asd_add_test(test_asdtool product/asdtool_test.cpp LIBS asd_savefile)
 add_dependencies(test_asdtool asdtool)
-if(CMAKE_CROSSCOMPILING)
-  # Programs under Wine reach the build tree through drive Z:.
-  set(asd_drive "Z:")
-endif()
 target_compile_definitions(test_asdtool PRIVATE ASDTOOL_PATH="${asd_drive}$<TARGET_FILE:asdtool>")
 
 if(NOT WIN32)

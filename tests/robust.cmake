@@ -10,12 +10,6 @@ endif()
 if(WIN32)
   # The editor program itself, driven from this test's process.
   asd_add_test(test_robust_save robust/save_failure_test.cpp LIBS asd_editor_harness)
-  add_dependencies(test_robust_save asdedit)
-  if(CMAKE_CROSSCOMPILING)
-    set(asd_robust_drive "Z:")  # the build tree as programs under Wine see it
-  endif()
-  target_compile_definitions(test_robust_save PRIVATE
-    ASDEDIT_PATH="${asd_robust_drive}$<TARGET_FILE:asdedit>")
 endif()
 
 # Benchmark programs for scripts/bench.

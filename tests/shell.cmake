@@ -8,5 +8,5 @@ if(WIN32)
     LIBS asd_app)
   # The start-up test runs the program itself.
   add_dependencies(test_shell asdedit)
-  target_compile_definitions(test_shell PRIVATE ASD_EDITOR_EXE="$<TARGET_FILE:asdedit>")
+  target_compile_definitions(test_shell PRIVATE ASDEDIT_PATH="${asd_drive}$<TARGET_FILE:asdedit>")
 endif()

@@ -10,23 +10,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
+#include "support/winprocess.h"
+
 namespace {
-
-struct Search {
-  DWORD process;
-  HWND window;
-};
-
-BOOL CALLBACK FindShownWindow(HWND window, LPARAM lParam) {
-  Search* search = reinterpret_cast<Search*>(lParam);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != search->process || !IsWindowVisible(window) || GetWindow(window, GW_OWNER)) return TRUE;
-  search->window = window;
-  return FALSE;
-}
 
 BOOL CALLBACK FindUnpainted(HWND window, LPARAM lParam) {
   if (!GetUpdateRect(window, nullptr, FALSE)) return TRUE;
@@ -43,33 +32,25 @@ bool Painted(HWND window) {
 
 // Milliseconds from start to first paint, or a negative number on failure.
 double StartToIdle(const char* program) {
-  char commandLine[MAX_PATH + 2];
-  wsprintfA(commandLine, "\"%s\"", program);
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
+  std::string commandLine = "\"" + std::string(program) + "\"";
   PROCESS_INFORMATION process = {};
   LARGE_INTEGER frequency, start, painted;
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&start);
-  if (!CreateProcessA(program, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-    return -1;
+  if (!StartProcess(commandLine, process)) return -1;
   DWORD waited = WaitForInputIdle(process.hProcess, 20000);
-  Search search = {process.dwProcessId, nullptr};
+  HWND window = nullptr;
   for (int polls = 0; waited == 0 && polls < 20000; ++polls) {
-    search.window = nullptr;
-    EnumWindows(FindShownWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.window && Painted(search.window)) break;
+    window = FindProcessWindow(process.dwProcessId, nullptr);
+    if (window && Painted(window)) break;
     Sleep(1);
   }
   QueryPerformanceCounter(&painted);
-  if (search.window) PostMessageA(search.window, WM_CLOSE, 0, 0);
-  bool ended = WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
-  if (!ended) TerminateProcess(process.hProcess, 1);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  if (waited != 0 || !search.window || !ended) {
+  if (window) PostMessageA(window, WM_CLOSE, 0, 0);
+  bool ended = WaitForExit(process, 10000) != STILL_ACTIVE;
+  if (waited != 0 || !window || !ended) {
     std::fprintf(stderr, "launch_bench: %s: %s\n", program,
-                 waited != 0 ? "never waited for input" : !search.window || !Painted(search.window) ? "no window shown and painted" : "did not end when closed");
+                 waited != 0 ? "never waited for input" : !window || !Painted(window) ? "no window shown and painted" : "did not end when closed");
     return -1;
   }
   return 1000.0 * (painted.QuadPart - start.QuadPart) / frequency.QuadPart;

@@ -89,6 +89,13 @@ std::string Hex(const std::string& bytes) {
   return hex;
 }
 
+std::vector<long> Placement(HWND control) {
+  RECT r;
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
 namespace {
 
 struct DialogSearch {
@@ -190,4 +197,52 @@ std::vector<SeenDialog> DialogUser::Finish() {
   stop = true;
   thread.join();
   return seen;
+}
+
+bool StartEditor(EditorProcess& editor) {
+  if (!StartProcess("\"" ASDEDIT_PATH "\"", editor.process)) return false;
+  editor.main = WaitForProcessWindow(editor.process.dwProcessId, "MorWin0", 10000);
+  return editor.main != nullptr;
+}
+
+void Settle(const EditorProcess& editor) {
+  DWORD_PTR result;
+  SendMessageTimeoutA(editor.main, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+}
+
+bool OpenInEditor(const EditorProcess& editor, const std::string& path) {
+  PostMessageA(editor.main, WM_COMMAND, 1, 0);
+  HWND dialog = WaitForOwnedDialog(editor.main, 10000);
+  if (!dialog) return false;
+  Sleep(20);  // let the dialog finish setting itself up
+  DialogStep step = {IDOK, path};
+  if (!HandleDialog(dialog, &step).closed) return false;
+  // The title changes in the middle of the command; the rest of it runs
+  // before the editor takes the next message.
+  std::string title = "モルダン・ピクセリオン - Save Editor ver 0.5 (" + path + ")";
+  for (DWORD start = GetTickCount(); WindowText(editor.main) != title; Sleep(5))
+    if (GetTickCount() - start > 10000) return false;
+  Settle(editor);
+  return true;
+}
+
+bool SaveInEditor(const EditorProcess& editor) {
+  DWORD_PTR result;
+  LRESULT done = SendMessageTimeoutA(editor.main, WM_COMMAND, 2, 0, SMTO_NORMAL, 5000, &result);
+  HWND box = FindOwnedDialog(editor.main);
+  DialogStep ok = {IDOK, ""};
+  if (box) HandleDialog(box, &ok);
+  return done != 0 && !box;
+}
+
+DWORD ExitEditor(EditorProcess& editor) {
+  PostMessageA(editor.main, WM_COMMAND, 4, 0);
+  HWND box = editor.main ? WaitForOwnedDialog(editor.main, 10000) : nullptr;
+  if (box) {
+    Sleep(20);
+    DialogStep yes = {IDYES, ""};
+    HandleDialog(box, &yes);
+  }
+  DWORD code = WaitForExit(editor.process, box ? 10000 : 0);
+  return box ? code : STILL_ACTIVE;
 }

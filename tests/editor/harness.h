@@ -1,9 +1,11 @@
 // Helpers of the editor window tests: synthetic save files, a model of what
-// the editor holds, and a user at the platform's dialogs and message boxes.
+// the editor holds, a user at the platform's dialogs and message boxes, and
+// the editor program run as its own process.
 #ifndef ASDEDIT_TESTS_EDITOR_HARNESS_H
 #define ASDEDIT_TESTS_EDITOR_HARNESS_H
 
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstdint>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "editor/savefile.h"
+#include "support/winprocess.h"
 
 typedef std::vector<unsigned char> Bytes;
 
@@ -40,6 +43,8 @@ void ClampUnit(GameStateData& state, int unit);
 
 std::string WindowText(HWND window);  // by WM_GETTEXT, so across processes too
 std::string Hex(const std::string& bytes);
+// A control's rectangle in its parent's client area: x, y, width, height.
+std::vector<long> Placement(HWND control);
 
 // A visible #32770 window owned by owner, or null.
 HWND FindOwnedDialog(HWND owner);
@@ -78,6 +83,36 @@ struct DialogUser {
   std::vector<SeenDialog> seen;
   std::atomic<bool> stop{false};
   std::thread thread;
+};
+
+// The editor program, started as its own process, and its main window.
+struct EditorProcess {
+  PROCESS_INFORMATION process = {};
+  HWND main = nullptr;
+};
+
+// Starts the editor; true once its main window shows.
+bool StartEditor(EditorProcess& editor);
+// Waits until the editor has handled what was sent or posted to it before.
+void Settle(const EditorProcess& editor);
+// Chooses "開く(&O)..." and picks path in the open dialog; true once the
+// editor shows the file.
+bool OpenInEditor(const EditorProcess& editor, const std::string& path);
+// Chooses "上書き保存(&S)..."; true when it ended without a message box (one
+// that showed is dismissed).
+bool SaveInEditor(const EditorProcess& editor);
+// Chooses "終了(&E)" and answers Yes: the exit code, or STILL_ACTIVE when no
+// question came or the editor had to be ended.
+DWORD ExitEditor(EditorProcess& editor);
+
+// A test with the editor program running, ended afterwards if the test did not.
+class EditorProgramTest : public ::testing::Test {
+protected:
+  void SetUp() override { ASSERT_TRUE(StartEditor(editor)); }
+  void TearDown() override {
+    if (editor.process.hProcess) ExitEditor(editor);
+  }
+  EditorProcess editor;
 };
 
 #endif

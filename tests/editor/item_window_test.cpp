@@ -9,13 +9,6 @@
 
 namespace {
 
-std::vector<long> Placement(HWND control) {
-  RECT r;
-  GetWindowRect(control, &r);
-  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
 // The tile at the given place in the item window, or null.
 HWND TileAt(HWND window, long x, long y) {
   for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))

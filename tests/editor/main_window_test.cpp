@@ -27,14 +27,6 @@ bool Grayed(HWND window, UINT item, UINT by) {
   return (GetMenuState(GetMenu(window), item, by) & MF_GRAYED) != 0;
 }
 
-// A control's rectangle in its parent's client area: x, y, width, height.
-std::vector<long> Placement(HWND control) {
-  RECT r;
-  GetWindowRect(control, &r);
-  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
 HFONT FontOf(HWND control) { return reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)); }
 
 bool SameState(const GameStateData& a, const GameStateData& b) { return std::memcmp(&a, &b, sizeof a) == 0; }

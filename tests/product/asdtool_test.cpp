@@ -10,7 +10,7 @@
 #include "support/testsupport.h"
 
 #ifdef _WIN32
-#include <windows.h>
+#include "support/winprocess.h"
 #else
 #include <fcntl.h>
 #include <spawn.h>
@@ -52,11 +52,8 @@ ToolResult RunTool(const std::string& dir, const std::vector<std::string>& args)
   PROCESS_INFORMATION process = {};
   ToolResult result = {-1, "", ""};
   if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
-    DWORD code = 0;
-    if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0 && GetExitCodeProcess(process.hProcess, &code))
-      result.code = static_cast<int>(code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    DWORD code = WaitForExit(process, 30000);
+    if (code != STILL_ACTIVE) result.code = static_cast<int>(code);
   }
   CloseHandle(out);
   CloseHandle(err);

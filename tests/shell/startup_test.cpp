@@ -3,6 +3,7 @@
 #include "app/startup.h"
 #include "app/window.h"
 #include "shell/recorder.h"
+#include "support/winprocess.h"
 
 #include <gtest/gtest.h>
 
@@ -79,67 +80,25 @@ TEST(StartUp, NegativeEntryStatusEndsWithZeroWithoutTheLoop) {
   EXPECT_EQ(RunMessageLoop(), 5);
 }
 
-// The built program under the platform's own path rules.
-std::string EditorPath() {
-  std::string path = ASD_EDITOR_EXE;
-  if (!path.empty() && path[0] == '/') {  // a Unix path, seen through Wine's drive Z:
-    for (char& c : path)
-      if (c == '/') c = '\\';
-    path = "Z:" + path;
-  }
-  return path;
-}
-
-struct Search {
-  DWORD process;
-  HWND found;
-};
-
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM lParam) {
-  Search* search = reinterpret_cast<Search*>(lParam);
-  DWORD process = 0;
-  char name[16] = "";
-  GetWindowThreadProcessId(window, &process);
-  GetClassNameA(window, name, sizeof name);
-  if (process != search->process || lstrcmpA(name, "MorWin0") != 0) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
 TEST(Program, ShowsItsWindowAndExitsWithZeroWhenClosed) {
-  std::string commandLine = "\"" + EditorPath() + "\" \"a b\" *.nothing";
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
-  ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                             nullptr, &startup, &info))
-      << commandLine;
+  ASSERT_TRUE(StartProcess("\"" ASDEDIT_PATH "\" \"a b\" *.nothing", info));
 
   // The window is shown at the end of its construction.
-  Search search = {info.dwProcessId, nullptr};
-  for (int i = 0; i < 200 && !(search.found && IsWindowVisible(search.found)); ++i) {
-    Sleep(50);
-    EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-  }
-  ASSERT_NE(search.found, nullptr) << "no MorWin0 window";
-  EXPECT_TRUE(IsWindowVisible(search.found));
+  HWND main = WaitForProcessWindow(info.dwProcessId, "MorWin0", 10000);
+  if (!main) WaitForExit(info, 0);
+  ASSERT_NE(main, nullptr) << "no shown MorWin0 window";
   char title[128] = "";
-  GetWindowTextA(search.found, title, sizeof title);
+  GetWindowTextA(main, title, sizeof title);
   EXPECT_STREQ(title, "モルダン・ピクセリオン - Save Editor ver 0.5");
   RECT client;
-  GetClientRect(search.found, &client);
+  GetClientRect(main, &client);
   EXPECT_EQ(client.right, 640);
   EXPECT_EQ(client.bottom, 480);
-  EXPECT_NE(GetMenu(search.found), nullptr);
+  EXPECT_NE(GetMenu(main), nullptr);
 
-  PostMessageA(search.found, WM_CLOSE, 0, 0);
-  DWORD code = 99;
-  EXPECT_EQ(WaitForSingleObject(info.hProcess, 10000), WAIT_OBJECT_0);
-  GetExitCodeProcess(info.hProcess, &code);
-  if (code == STILL_ACTIVE) TerminateProcess(info.hProcess, 1);
-  EXPECT_EQ(code, 0u);
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(info, 10000), 0u);
 }
 
 }  // namespace
