@@ -1,9 +1,12 @@
 // Splitting of the command line into ArgVector, with wildcard expansion.
-#include "app/cmdtoken.h"
-#include "app/startup.h"
+#include "app/cmdline.h"
+
+#include <windows.h>
 
 #include <cstdlib>
 #include <cstring>
+
+#include "app/cmdtoken.h"
 
 int ArgCount = 0;
 char** ArgVector = nullptr;
@@ -11,6 +14,53 @@ char* ProgramDir = nullptr;
 char* ProgramName = nullptr;
 
 namespace {
+
+// Node of the list that collects arguments while the command line is split.
+struct StringNode {
+  char* text;  // owned
+  StringNode* next;
+};
+
+// A fixed-memory copy of text; running out of memory ends the process (code 1).
+char* CopyString(const char* text) {
+  char* copy = static_cast<char*>(GlobalAlloc(GMEM_FIXED, std::strlen(text) + 1));
+  if (!copy) ExitProcess(1);
+  lstrcpyA(copy, text);
+  return copy;
+}
+
+// A new unlinked node holding a copy of text.
+StringNode* NewStringNode(const char* text) {
+  StringNode* node = static_cast<StringNode*>(GlobalAlloc(GMEM_FIXED, sizeof(StringNode)));
+  if (!node) ExitProcess(1);
+  node->text = CopyString(text);
+  node->next = nullptr;
+  return node;
+}
+
+// Links a node for text behind the last node of list and counts it.
+StringNode* AppendString(StringNode* list, const char* text) {
+  if (!list) return nullptr;
+  while (list->next) list = list->next;
+  list->next = NewStringNode(text);
+  ++ArgCount;
+  return list->next;
+}
+
+// Releases every node of list and its text.
+void FreeStringList(StringNode* list) {
+  while (list) {
+    StringNode* next = list->next;
+    GlobalFree(list->text);
+    GlobalFree(list);
+    list = next;
+  }
+}
+
+// True when text holds a '*' or a '?'.
+bool HasWildcard(const char* text) {
+  return std::strpbrk(text, "*?") != nullptr;
+}
 
 int vectorLength = 0;  // entries of ArgVector, which ArgCount may no longer tell
 
@@ -69,47 +119,6 @@ void ReleaseArguments() {
 }
 
 }  // namespace
-
-// A fixed-memory copy of text; running out of memory ends the process (code 1).
-char* CopyString(const char* text) {
-  char* copy = static_cast<char*>(GlobalAlloc(GMEM_FIXED, std::strlen(text) + 1));
-  if (!copy) ExitProcess(1);
-  lstrcpyA(copy, text);
-  return copy;
-}
-
-// A new unlinked node holding a copy of text.
-StringNode* NewStringNode(const char* text) {
-  StringNode* node = static_cast<StringNode*>(GlobalAlloc(GMEM_FIXED, sizeof(StringNode)));
-  if (!node) ExitProcess(1);
-  node->text = CopyString(text);
-  node->next = nullptr;
-  return node;
-}
-
-// Links a node for text behind the last node of list and counts it.
-StringNode* AppendString(StringNode* list, const char* text) {
-  if (!list) return nullptr;
-  while (list->next) list = list->next;
-  list->next = NewStringNode(text);
-  ++ArgCount;
-  return list->next;
-}
-
-// Releases every node of list and its text.
-void FreeStringList(StringNode* list) {
-  while (list) {
-    StringNode* next = list->next;
-    GlobalFree(list->text);
-    GlobalFree(list);
-    list = next;
-  }
-}
-
-// True when text holds a '*' or a '?'.
-bool HasWildcard(const char* text) {
-  return std::strpbrk(text, "*?") != nullptr;
-}
 
 void SplitCommandLine() {
   SplitCommandLineText(GetCommandLineA());

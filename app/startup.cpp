@@ -1,6 +1,7 @@
 // Start-up and the message loop.
 #include "app/startup.h"
 
+#include "app/cmdline.h"
 #include "app/window.h"
 
 HINSTANCE AppInstance = nullptr;
@@ -15,10 +16,11 @@ int RunMessageLoop() {
   return static_cast<int>(msg.wParam);
 }
 
-int AppStart(HINSTANCE instance, HINSTANCE previous, int (*entry)(int argc, char** argv)) {
+int AppStart(HINSTANCE instance, HINSTANCE previous, const char* mainClassName,
+             int (*entry)(int argc, char** argv)) {
   AppInstance = instance;
   SplitCommandLine();
-  if (!previous) RegisterMainWindowClass();
+  if (!previous) RegisterWindowClass(mainClassName);
   if (entry(ArgCount, ArgVector) < 0) return 0;
   return RunMessageLoop();
 }

@@ -1,4 +1,4 @@
-// The window procedure, the two window classes and client-area sizing.
+// The window procedure, window classes and client-area sizing.
 #include "app/window.h"
 
 #include "app/startup.h"
@@ -28,10 +28,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK WndProc(HWND hwnd, UINT messag
   return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-namespace {
-
-// Registers a class of object windows; failing ends the process (code 0).
-void RegisterObjectClass(const char* name) {
+void RegisterWindowClass(const char* className) {
   WNDCLASSA record = {};
   record.style = CS_CLASSDC | CS_BYTEALIGNCLIENT;  // 0x1040
   record.lpfnWndProc = WndProc;
@@ -42,18 +39,8 @@ void RegisterObjectClass(const char* name) {
   record.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
   record.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   record.lpszMenuName = nullptr;
-  record.lpszClassName = name;
+  record.lpszClassName = className;
   if (!RegisterClassA(&record)) ExitProcess(0);
-}
-
-}  // namespace
-
-void RegisterMainWindowClass() {
-  RegisterObjectClass("MorWin0");
-}
-
-void RegisterItemWindowClass() {
-  RegisterObjectClass("MorWin1");
 }
 
 HWND CreateObjectWindow(Window* object, DWORD exStyle, const char* className,

@@ -13,12 +13,14 @@ protected:
   ~Window() = default;  // objects live until the process ends
 };
 
-// The window procedure of both window classes, exported under this name.
+// The window procedure of every class of object windows, exported under this name.
 extern "C" __declspec(dllexport) LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam,
                                                           LPARAM lParam);
 
-void RegisterMainWindowClass();  // "MorWin0"
-void RegisterItemWindowClass();  // "MorWin1"
+// Registers a class of object windows: WndProc, room for the object pointer,
+// icon 1 of the program, the arrow cursor, the face colour. Failing ends the
+// process at once with exit code 0.
+void RegisterWindowClass(const char* className);
 
 // Creates a top-level window for object at the default position and size,
 // bound to it from WM_CREATE on. Ends the process (exit code 0) when the

@@ -6,21 +6,22 @@
 
 #include "controls/controls.h"
 #include "editor/savefile.h"
+#include "editor/texts.h"
 
 namespace {
 
-const char ItemClassName[] = "MorWin1";
-const char ItemTitle[] = "アイテム一覧";
 const DWORD ItemExStyle = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
 const DWORD ItemStyle = WS_CLIPSIBLINGS | WS_DLGFRAME | DS_MODALFRAME;
-
-const int BackButtonId = 56;
-const int FillButtonId = 57;
+const int ClientWidth = 640;
+const int ClientHeight = 480;
 const std::uint16_t CounterMax = 99;
 
-// The grid: 9 columns of 6 tiles of 64 x 64, filled column by column.
+// The grid: 9 columns of 6 tiles of 64 x 64, filled column by column; each
+// tile holds its counter field in its lower right corner.
 const int GridRows = 6;
 const int TilePitch = 64;
+const RECT TileBox = {1, 1, 63, 63};
+const RECT FieldBox = {33, 41, 61, 61};
 
 // One fixed control beside or below the grid.
 struct ItemControlRow {
@@ -31,43 +32,28 @@ struct ItemControlRow {
   int param1, param2;
 };
 
-// The side label's words are parted by five ideographic spaces each.
 const ItemControlRow ItemButtonRows[] = {
-    {576,  56,  64,  80, Label,      "アイテム　　　　　一覧　　　　　ＭＯＤＥ", 0,           SS_CENTER, 0},
-    {580, 196,  56, 184, PushButton, "もどる",                                   BackButtonId, 0,         0},
-    {  4, 388, 632,  88, PushButton, "まんたん",                                 FillButtonId, BS_CENTER, 0},
+    {576,  56,  64,  80, Label,      ItemSideLabel,  TileId,       SS_CENTER, 0},
+    {580, 196,  56, 184, PushButton, BackButtonText, BackButtonId, 0,         0},
+    {  4, 388, 632,  88, PushButton, FillButtonText, FillButtonId, BS_CENTER, 0},
 };
 
-}  // namespace
-
-// Creates the hidden item window, owned by the main window.
-MorWin1::MorWin1(HWND owner) {
-  hwnd = CreateObjectWindow(this, ItemExStyle, ItemClassName, ItemTitle, ItemStyle, owner);
-  ResizeClient(this, 640, 480, FALSE);
-  CreateItemControls(hwnd);
+// Creates a control at box, moved by (x, y).
+HWND CreateInBox(HWND window, int x, int y, const RECT& box, int kind, const char* text, int id,
+                 int param1, int param2, void* bound) {
+  return CreateBoundControl(window, x + box.left, y + box.top, box.right - box.left,
+                            box.bottom - box.top, kind, text, id, param1, param2, bound);
 }
 
-LRESULT MorWin1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      break;
-    case WM_COMMAND:
-      ItemCommand(hwnd, wParam, lParam);
-      return 0;
-  }
-  return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-// Each tile is followed by its counter field in the tile's lower right corner.
+// Each tile is followed by its counter field.
 void CreateItemControls(HWND window) {
   for (int k = 0; k < CounterCount; ++k) {
     int x = TilePitch * (k / GridRows);
     int y = TilePitch * (k % GridRows);
-    CreateBoundControl(window, x + 1, y + 1, 62, 62, Label, ItemLabels[k], 0, SS_CENTER,
-                       WS_EX_DLGMODALFRAME, nullptr);
-    CreateBoundControl(window, x + 33, y + 41, 28, 20, ShortEdit, "B", k + 1, 0, CounterMax,
-                       &GameState.counters[k]);
+    CreateInBox(window, x, y, TileBox, Label, ItemLabels[k], TileId, SS_CENTER, WS_EX_DLGMODALFRAME,
+                nullptr);
+    CreateInBox(window, x, y, FieldBox, ShortEdit, "B", FirstCounterId + k, 0, CounterMax,
+                &GameState.counters[k]);
   }
   for (const ItemControlRow& row : ItemButtonRows)
     CreateBoundControl(window, row.x, row.y, row.width, row.height, row.kind, row.text, row.id,
@@ -88,4 +74,24 @@ void ItemCommand(HWND window, WPARAM wParam, LPARAM lParam) {
       if (lParam) CommitBoundControl(window, reinterpret_cast<HWND>(lParam));
       break;
   }
+}
+
+}  // namespace
+
+MorWin1::MorWin1(HWND owner) {
+  hwnd = CreateObjectWindow(this, ItemExStyle, ItemWindowClassName, ItemWindowTitle, ItemStyle, owner);
+  ResizeClient(this, ClientWidth, ClientHeight, FALSE);
+  CreateItemControls(hwnd);
+}
+
+LRESULT MorWin1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      break;
+    case WM_COMMAND:
+      ItemCommand(hwnd, wParam, lParam);
+      return 0;
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
 }

@@ -4,15 +4,20 @@
 
 #include "app/window.h"
 
-extern const char* const ItemLabels[54];
+const char ItemWindowClassName[] = "MorWin1";
+
+// Ids of the item window's controls: counter k's field is FirstCounterId + k.
+enum ItemControlId {
+  TileId = 0,  // the tiles and the side label
+  FirstCounterId = 1,
+  BackButtonId = 56,
+  FillButtonId = 57
+};
 
 class MorWin1 : public Window {
 public:
-  explicit MorWin1(HWND owner);
+  explicit MorWin1(HWND owner);  // hidden, owned by owner
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
-
-void CreateItemControls(HWND window);
-void ItemCommand(HWND window, WPARAM wParam, LPARAM lParam);
 
 #endif

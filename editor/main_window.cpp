@@ -6,65 +6,63 @@
 
 #include <cstdint>
 
+#include "app/menu.h"
 #include "controls/controls.h"
-#include "editor/savefile.h"
-
-char SavePath[260];
-HWND NameBox;
-
-// Row index = command id.
-const MenuRow MainMenuTable[10] = {
-    {"ﾌｧｲﾙ(&F)",          MF_POPUP},
-    {"開く(&O)...",       MF_STRING},
-    {"上書き保存(&S)...", MF_GRAYED},
-    {"-",                 MF_SEPARATOR},
-    {"終了(&E)",          MF_STRING | MenuLevelEnd},
-    {"編集(&E)",          MF_POPUP | MF_GRAYED},
-    {"リスト表示(&L)",    MF_GRAYED},
-    {"アイテム(&I)",      MF_STRING | MenuLevelEnd},
-    {"ヘルプ(&H)",        MF_POPUP | MenuLevelEnd},
-    {"ﾊﾞｰｼﾞｮﾝ情報(&V)",   MF_STRING | MenuLevelEnd},
-};
+#include "editor/item_window.h"
+#include "editor/texts.h"
 
 namespace {
 
-const char MainClassName[] = "MorWin0";
-const char MainTitle[] = "モルダン・ピクセリオン - Save Editor ver 0.5";
-const char OpenTitleFormat[] = "モルダン・ピクセリオン - Save Editor ver 0.5 (%s)";
-const char OpenFilter[] = "Save Data(*s?.asd)\0*.asd\0All(*.*)\0*.*\0";
-const char ExitQuestion[] = "終了しますか？";
-const char ExitCaption[] = "確認";
-const char VersionCaption[] = "ﾊﾞｰｼﾞｮﾝ情報";
-const char VersionText[] =
-    "モルダン・ピクセリオン Save Editor ver 0.5\n"
-    "制作　月影ソフト工房　1997";
-const char SaveFailedText[] = "上書き保存に失敗しました。";
-const char SaveFailedCaption[] = "エラー";
-const char EnemyName[] = "敵";
+char SavePath[MAX_PATH];  // the file last opened, the target of a save
+HWND NameBox;             // the panel; its caption names the selected unit
 
 const DWORD MainExStyle = WS_EX_CONTROLPARENT;
 const DWORD MainStyle = WS_CLIPSIBLINGS | WS_SYSMENU;
+const int ClientWidth = 640;
+const int ClientHeight = 480;
 
-// Menu commands (rows of MainMenuTable).
-const WORD OpenId = 1;
-const WORD SaveId = 2;
-const WORD ExitId = 4;
-const WORD ItemsId = 7;
-const WORD VersionId = 9;
+// The menu bar; a row's index is its command id (MainMenuRow).
+constexpr MenuRow MainMenuTable[] = {
+    {FileMenuText,    MF_POPUP},
+    {OpenMenuText,    MF_STRING},
+    {SaveMenuText,    MF_GRAYED},  // until a file is open
+    {SeparatorText,   MF_SEPARATOR},
+    {ExitMenuText,    MF_STRING | MenuLevelEnd},
+    {EditMenuText,    MF_POPUP | MF_GRAYED},  // until a file is open
+    {ListMenuText,    MF_GRAYED},
+    {ItemsMenuText,   MF_STRING | MenuLevelEnd},
+    {HelpMenuText,    MF_POPUP | MenuLevelEnd},
+    {VersionMenuText, MF_STRING | MenuLevelEnd},
+};
 
-// Control ids: the per-unit controls are 16 + statRows row.
-const int LabelId = 11;
-const int FirstStatId = 16;
-const int FirstUnitId = 33;
-const int LastUnitId = FirstUnitId + UnitCount - 1;
-const int HeroCount = 8;
-const int NoFieldLabel = -1;
+// Each named row holds its own text, and commands are neither popups nor separators.
+constexpr bool RowIs(int row, const char* text, bool command) {
+  return MainMenuTable[row].text == text &&
+         ((MainMenuTable[row].flags & (MF_POPUP | MF_SEPARATOR)) == 0) == command;
+}
+static_assert(sizeof MainMenuTable / sizeof MainMenuTable[0] == MainMenuRowCount, "a row for every name");
+static_assert(RowIs(FileMenuRow, FileMenuText, false) && RowIs(OpenCommandId, OpenMenuText, true) &&
+                  RowIs(SaveCommandId, SaveMenuText, true) && RowIs(FileSeparatorRow, SeparatorText, false) &&
+                  RowIs(ExitCommandId, ExitMenuText, true) && RowIs(EditMenuRow, EditMenuText, false) &&
+                  RowIs(ListCommandId, ListMenuText, true) && RowIs(ItemsCommandId, ItemsMenuText, true) &&
+                  RowIs(HelpMenuRow, HelpMenuText, false) && RowIs(VersionCommandId, VersionMenuText, true),
+              "every command sits at the row its id names");
+constexpr int EditMenuPosition = MenuBarPosition(MainMenuTable, EditMenuRow);
+static_assert(EditMenuPosition >= 0, "\"編集(&E)\" is on the menu bar");
 
 const int LabelStyle = WS_BORDER | SS_CENTER;
+const int NoFieldLabel = -1;
+
+// Where a control of the layout lives.
+enum Place {
+  InMain,     // a child of the main window, in its coordinates
+  InPanel,    // a child of NameBox, in its coordinates
+  OverPanel,  // a child of the main window lying over NameBox, in NameBox's coordinates
+};
 
 // One control of the main window, in order of creation.
 struct MainControlRow {
-  bool inNameBox;  // a child of NameBox rather than of the main window
+  Place place;
   int x, y, width, height;
   int kind;
   const char* text;  // caption, or a ShortEdit's option letters
@@ -75,25 +73,41 @@ struct MainControlRow {
   bool smallFont;
 };
 
+// NameBox, the panel along the bottom of the window.
+const POINT PanelOrigin = {0, 384};
+const SIZE PanelSize = {ClientWidth, ClientHeight - PanelOrigin.y};
+
 // Turn count, the three small values and the panel.
 const MainControlRow TopRows[] = {
-    {false,  16,   2,  80, 24, Label,     "ターン数", NoFieldLabel, LabelId, SS_CENTER, WS_EX_DLGMODALFRAME, nullptr, false},
-    {false, 100,   2,  32, 24, ShortEdit, "3",        NoFieldLabel, 12,      0, 65535, &GameState.turnCount,      false},
-    {false, 144,   2,  20, 24, ShortEdit, "3",        NoFieldLabel, 13,      0, 3,     &GameState.smallValues[0], false},
-    {false, 168,   2,  20, 24, ShortEdit, "3",        NoFieldLabel, 14,      0, 3,     &GameState.smallValues[1], false},
-    {false, 192,   2,  20, 24, ShortEdit, "3",        NoFieldLabel, 15,      0, 3,     &GameState.smallValues[2], false},
-    {false,   0, 384, 640, 96, GroupBox,  "NAME",     NoFieldLabel, LabelId, 0, 0,     nullptr,                   false},
+    {InMain,  16,   2,  80, 24, Label,     TurnCountLabel, NoFieldLabel, LabelId, SS_CENTER, WS_EX_DLGMODALFRAME, nullptr, false},
+    {InMain, 100,   2,  32, 24, ShortEdit, "3", NoFieldLabel, TurnCountId,           0, 65535, &GameState.turnCount,      false},
+    {InMain, 144,   2,  20, 24, ShortEdit, "3", NoFieldLabel, FirstSmallValueId,     0, 3,     &GameState.smallValues[0], false},
+    {InMain, 168,   2,  20, 24, ShortEdit, "3", NoFieldLabel, FirstSmallValueId + 1, 0, 3,     &GameState.smallValues[1], false},
+    {InMain, 192,   2,  20, 24, ShortEdit, "3", NoFieldLabel, FirstSmallValueId + 2, 0, 3,     &GameState.smallValues[2], false},
+    {InMain, PanelOrigin.x, PanelOrigin.y, PanelSize.cx, PanelSize.cy, GroupBox, NameBoxCaption, NoFieldLabel, LabelId, 0, 0, nullptr, false},
 };
+
+// The statistics grid: two columns of label and field, three rows of them,
+// in two blocks side by side; each field begins where its label ends and
+// sits a little lower.
+const int GridStatCount = XRow;  // the rows before X
+const int GridLeft = 104, GridTop = 16;
+const int GridColumnPitch = 134, GridBlockPitch = 268, GridRowPitch = 24;
+const int StatLabelWidth = 56, StatFieldWidth = 68, StatHeight = 18;
+const int StatFieldDrop = 4;
 
 // Position, charge and END? of the selected unit (unit 0 at first).
 const MainControlRow PanelRows[] = {
-    {true,   8,  18, 40, 18, Label,     "座標", NoFieldLabel, LabelId, LabelStyle, WS_EX_DLGMODALFRAME, nullptr, true},
-    {false, 48, 404, 24, 18, ShortEdit, "3",    NoFieldLabel, 28,      0, 9,     GameState.statRows[12], false},
-    {false, 76, 404, 24, 18, ShortEdit, "3",    NoFieldLabel, 29,      0, 4,     GameState.statRows[13], false},
-    {true,   8,  42, 40, 18, Label,     nullptr, 14,          LabelId, LabelStyle, WS_EX_DLGMODALFRAME, nullptr, true},
-    {false, 48, 428, 52, 18, ShortEdit, "3",    NoFieldLabel, 30,      0, 65535, GameState.statRows[14], false},
-    {false, 12, 448, 72, 18, CheckBox,  nullptr, 15,          31,      0, 0,     GameState.statRows[15], true},
+    {InPanel,    8, 18, 40, 18, Label,     PositionLabel, NoFieldLabel, LabelId,       LabelStyle, WS_EX_DLGMODALFRAME, nullptr, true},
+    {OverPanel, 48, 20, 24, 18, ShortEdit, "3",     NoFieldLabel, XFieldId,      0, 9,     GameState.statRows[XRow],      false},
+    {OverPanel, 76, 20, 24, 18, ShortEdit, "3",     NoFieldLabel, YFieldId,      0, 4,     GameState.statRows[YRow],      false},
+    {InPanel,    8, 42, 40, 18, Label,     nullptr, ChargeRow,    LabelId,       LabelStyle, WS_EX_DLGMODALFRAME, nullptr, true},
+    {OverPanel, 48, 44, 52, 18, ShortEdit, "3",     NoFieldLabel, ChargeFieldId, 0, 65535, GameState.statRows[ChargeRow], false},
+    {OverPanel, 12, 64, 72, 18, CheckBox,  nullptr, EndFlagRow,   EndBoxId,      0, 0,     GameState.statRows[EndFlagRow], true},
 };
+
+// The unit buttons, in columns of five.
+const int UnitLeft = 2, UnitTop = 50, UnitPitch = 64, UnitSize = 60, UnitsPerColumn = 5;
 
 // The caption of a unit's button and of NameBox while it is selected.
 const char* UnitName(int unit) { return unit < HeroCount ? HeroNames[unit] : EnemyName; }
@@ -101,24 +115,130 @@ const char* UnitName(int unit) { return unit < HeroCount ? HeroNames[unit] : Ene
 // Creates one control of the layout.
 HWND CreateMainControl(HWND window, const MainControlRow& row) {
   const char* text = row.fieldLabel == NoFieldLabel ? row.text : FieldTable[row.fieldLabel].label;
-  HWND control = CreateBoundControl(row.inNameBox ? NameBox : window, row.x, row.y, row.width,
-                                    row.height, row.kind, text, row.id, row.param1, row.param2,
-                                    row.bound);
+  HWND parent = row.place == InPanel ? NameBox : window;
+  POINT origin = row.place == OverPanel ? PanelOrigin : POINT{0, 0};
+  HWND control = CreateBoundControl(parent, origin.x + row.x, origin.y + row.y, row.width, row.height,
+                                    row.kind, text, row.id, row.param1, row.param2, row.bound);
   if (row.smallFont)
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetInterfaceFont(1)), FALSE);
   return control;
+}
+
+// Every control of the main window, in the order of the layout.
+void CreateMainControls(HWND window) {
+  for (const MainControlRow& row : TopRows) {
+    HWND control = CreateMainControl(window, row);
+    if (row.kind == GroupBox) NameBox = control;
+  }
+  for (int i = 0; i < GridStatCount; ++i) {
+    int x = GridLeft + GridBlockPitch * (i / 6) + GridColumnPitch * (i % 2);
+    int y = GridTop + GridRowPitch * ((i % 6) / 2);
+    CreateMainControl(window, {InPanel, x, y, StatLabelWidth, StatHeight, Label, nullptr, i, LabelId,
+                               LabelStyle, WS_EX_DLGMODALFRAME, nullptr, true});
+    CreateMainControl(window, {OverPanel, x + StatLabelWidth, y + StatFieldDrop, StatFieldWidth,
+                               StatHeight, ShortEdit, "3", NoFieldLabel, FirstStatId + i,
+                               i == LevelRow ? 1 : 0, 65535, GameState.statRows[i], false});
+  }
+  for (const MainControlRow& row : PanelRows) CreateMainControl(window, row);
+  for (int unit = 0; unit < UnitCount; ++unit)
+    CreateMainControl(window, {InMain, UnitLeft + UnitPitch * (unit / UnitsPerColumn),
+                               UnitTop + UnitPitch * (unit % UnitsPerColumn), UnitSize, UnitSize,
+                               PushButton, UnitName(unit), NoFieldLabel, FirstUnitId + unit, 0, 0,
+                               nullptr, true});
+}
+
+// Binds the sixteen per-unit controls to unit and names it in NameBox; the
+// caller refreshes.
+void SelectUnit(HWND window, int unit) {
+  if (unit < 0 || unit >= UnitCount) return;
+  for (int r = 0; r < StatCount; ++r)
+    RebindControl(window, FirstStatId + r, &GameState.statRows[r][unit]);
+  SetWindowTextA(NameBox, UnitName(unit));
+}
+
+// The platform's open dialog; the buffer with the chosen path, or null.
+char* AskOpenPath(HWND owner, DWORD size, char* buffer, const char* filter) {
+  OPENFILENAMEA dialog = {};
+  dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // the record as Windows 95 knew it
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = filter;
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = buffer;
+  dialog.nMaxFile = size;
+  dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+  return GetOpenFileNameA(&dialog) ? buffer : nullptr;
+}
+
+// Asks for a save file and loads it: 0, or -1 (no file chosen), -2 (not loaded).
+int OpenCommand(MorWin0* self) {
+  char path[MAX_PATH] = {};
+  if (!AskOpenPath(self->hwnd, sizeof path, path, OpenFilter)) return -1;
+  if (LoadSaveFile(path) < 0) return -2;
+  lstrcpynA(SavePath, path, sizeof SavePath);
+
+  char title[sizeof SavePath + 64];  // the path and the format's own 47 bytes
+  wsprintfA(title, OpenTitleFormat, SavePath);
+  SetWindowTextA(self->hwnd, title);
+
+  HMENU menu = GetMenu(self->hwnd);
+  EnableMenuItem(menu, SaveCommandId, MF_BYCOMMAND | MF_ENABLED);
+  EnableMenuItem(menu, EditMenuPosition, MF_BYPOSITION | MF_ENABLED);
+  DrawMenuBar(self->hwnd);
+
+  SelectUnit(self->hwnd, 0);
+  RefreshBoundControls(self->hwnd);
+  return 0;
+}
+
+// Writes GameState over the file last opened.
+int SaveCommand() { return StoreSaveFile(SavePath); }
+
+// Unit buttons and menu commands act; every other control notification is
+// committed into the control's variable.
+void MainCommand(MorWin0* self, WPARAM wParam, LPARAM lParam) {
+  HWND window = self->hwnd;
+  WORD command = LOWORD(wParam);
+  if (command >= FirstUnitId && command <= LastUnitId) {
+    SelectUnit(window, command - FirstUnitId);
+    RefreshBoundControls(window);
+    return;
+  }
+  switch (command) {
+    case OpenCommandId:
+      OpenCommand(self);
+      RefreshBoundControls(window);
+      EnableBoundControls(window, 1);
+      RefreshBoundControls(self->itemWindow->hwnd);
+      break;
+    case SaveCommandId:
+      if (SaveCommand() < 0) MessageBoxA(window, SaveFailedText, ErrorCaption, MB_OK | MB_ICONERROR);
+      break;
+    case ExitCommandId:
+      if (MessageBoxA(window, ExitQuestion, ExitCaption, MB_YESNO | MB_ICONQUESTION) == IDYES)
+        DestroyWindow(window);
+      break;
+    case ItemsCommandId:
+      ShowWindow(self->itemWindow->hwnd, SW_SHOW);
+      break;
+    case VersionCommandId:
+      MessageBoxA(window, VersionText, VersionCaption, MB_OK);
+      break;
+    default:
+      if (lParam) CommitBoundControl(window, reinterpret_cast<HWND>(lParam));
+      break;
+  }
 }
 
 }  // namespace
 
 // Creates the main window with its menu, controls and the hidden item window.
 MorWin0::MorWin0() {
-  hwnd = CreateObjectWindow(this, MainExStyle, MainClassName, MainTitle, MainStyle, nullptr);
+  hwnd = CreateObjectWindow(this, MainExStyle, MainWindowClassName, MainWindowTitle, MainStyle, nullptr);
   SetMenu(hwnd, BuildMenu(MainMenuTable));
-  ResizeClient(this, 640, 480, FALSE);
+  ResizeClient(this, ClientWidth, ClientHeight, FALSE);
   CreateMainControls(hwnd);
   EnableBoundControls(hwnd, 0);
-  RegisterItemWindowClass();
+  RegisterWindowClass(ItemWindowClassName);
   itemWindow = new MorWin1(hwnd);
   ShowWindow(hwnd, SW_SHOW);
   UpdateWindow(hwnd);
@@ -134,111 +254,4 @@ LRESULT MorWin0::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
   }
   return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-// Every control of the main window, in the order of the layout.
-void CreateMainControls(HWND window) {
-  for (const MainControlRow& row : TopRows) {
-    HWND control = CreateMainControl(window, row);
-    if (row.kind == GroupBox) NameBox = control;
-  }
-  // The statistics grid: each label inside NameBox, its field to its right.
-  for (int i = 0; i < 12; ++i) {
-    int x = 104 + 268 * (i / 6) + 134 * (i % 2);
-    int y = 16 + 24 * ((i % 6) / 2);
-    CreateMainControl(window, {true, x, y, 56, 18, Label, nullptr, i, LabelId, LabelStyle,
-                               WS_EX_DLGMODALFRAME, nullptr, true});
-    CreateMainControl(window, {false, x + 56, y + 388, 68, 18, ShortEdit, "3", NoFieldLabel,
-                               FirstStatId + i, i == 0 ? 1 : 0, 65535, GameState.statRows[i],
-                               false});
-  }
-  for (const MainControlRow& row : PanelRows) CreateMainControl(window, row);
-  // The unit buttons, 5 to a column.
-  for (int unit = 0; unit < UnitCount; ++unit)
-    CreateMainControl(window, {false, 2 + 64 * (unit / 5), 50 + 64 * (unit % 5), 60, 60,
-                               PushButton, UnitName(unit), NoFieldLabel, FirstUnitId + unit, 0, 0,
-                               nullptr, true});
-}
-
-// Unit buttons and menu commands act; every other control notification is
-// committed into the control's variable.
-void MainCommand(MorWin0* self, WPARAM wParam, LPARAM lParam) {
-  HWND window = self->hwnd;
-  WORD command = LOWORD(wParam);
-  if (command >= FirstUnitId && command <= LastUnitId) {
-    SelectUnit(window, command - FirstUnitId);
-    RefreshBoundControls(window);
-    return;
-  }
-  switch (command) {
-    case OpenId:
-      OpenCommand(self);
-      RefreshBoundControls(window);
-      EnableBoundControls(window, 1);
-      RefreshBoundControls(self->itemWindow->hwnd);
-      break;
-    case SaveId:
-      if (SaveCommand(self) < 0)
-        MessageBoxA(window, SaveFailedText, SaveFailedCaption, MB_OK | MB_ICONERROR);
-      break;
-    case ExitId:
-      if (MessageBoxA(window, ExitQuestion, ExitCaption, MB_YESNO | MB_ICONQUESTION) == IDYES)
-        DestroyWindow(window);
-      break;
-    case ItemsId:
-      ShowWindow(self->itemWindow->hwnd, SW_SHOW);
-      break;
-    case VersionId:
-      MessageBoxA(window, VersionText, VersionCaption, MB_OK);
-      break;
-    default:
-      if (lParam) CommitBoundControl(window, reinterpret_cast<HWND>(lParam));
-      break;
-  }
-}
-
-// Binds the sixteen per-unit controls to unit and names it in NameBox; the
-// caller refreshes.
-void SelectUnit(HWND window, int unit) {
-  if (unit < 0 || unit >= UnitCount) return;
-  for (int r = 0; r < StatCount; ++r)
-    RebindControl(window, FirstStatId + r, &GameState.statRows[r][unit]);
-  SetWindowTextA(NameBox, UnitName(unit));
-}
-
-// Asks for a save file and loads it: 0, or -1 (no file chosen), -2 (not loaded).
-int OpenCommand(MorWin0* self) {
-  char path[260] = {};
-  if (!AskOpenPath(self->hwnd, sizeof path, path, OpenFilter)) return -1;
-  if (LoadSaveFile(path) < 0) return -2;
-  lstrcpynA(SavePath, path, sizeof SavePath);
-
-  char title[sizeof OpenTitleFormat + sizeof SavePath];
-  wsprintfA(title, OpenTitleFormat, SavePath);
-  SetWindowTextA(self->hwnd, title);
-
-  HMENU menu = GetMenu(self->hwnd);
-  EnableMenuItem(menu, SaveId, MF_BYCOMMAND | MF_ENABLED);
-  EnableMenuItem(menu, 1, MF_BYPOSITION | MF_ENABLED);  // "編集(&E)" on the bar
-  DrawMenuBar(self->hwnd);
-
-  SelectUnit(self->hwnd, 0);
-  RefreshBoundControls(self->hwnd);
-  return 0;
-}
-
-// Writes GameState over the file last opened.
-int SaveCommand(MorWin0*) { return StoreSaveFile(SavePath); }
-
-// The platform's open dialog; the buffer with the chosen path, or null.
-char* AskOpenPath(HWND owner, DWORD size, char* buffer, const char* filter) {
-  OPENFILENAMEA dialog = {};
-  dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // the record as Windows 95 knew it
-  dialog.hwndOwner = owner;
-  dialog.lpstrFilter = filter;
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = buffer;
-  dialog.nMaxFile = size;
-  dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-  return GetOpenFileNameA(&dialog) ? buffer : nullptr;
 }

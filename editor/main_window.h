@@ -2,27 +2,48 @@
 #ifndef ASDEDIT_EDITOR_MAIN_WINDOW_H
 #define ASDEDIT_EDITOR_MAIN_WINDOW_H
 
-#include "app/menu.h"
 #include "app/window.h"
-#include "editor/item_window.h"
+#include "editor/savefile.h"
 
-extern char SavePath[260];
-extern HWND NameBox;
-extern const char* const HeroNames[8];
-extern const MenuRow MainMenuTable[10];
+class MorWin1;
+
+const char MainWindowClassName[] = "MorWin0";
+
+// The rows of the main menu; a row's index is its command id.
+enum MainMenuRow {
+  FileMenuRow,
+  OpenCommandId,
+  SaveCommandId,
+  FileSeparatorRow,
+  ExitCommandId,
+  EditMenuRow,
+  ListCommandId,
+  ItemsCommandId,
+  HelpMenuRow,
+  VersionCommandId,
+  MainMenuRowCount
+};
+
+// Ids of the main window's controls. The sixteen per-unit controls are
+// FirstStatId + their statRows row; the unit buttons FirstUnitId + unit.
+enum MainControlId {
+  LabelId = 11,  // every label and the group box
+  TurnCountId = 12,
+  FirstSmallValueId = 13,
+  FirstStatId = 16,
+  XFieldId = FirstStatId + XRow,
+  YFieldId = FirstStatId + YRow,
+  ChargeFieldId = FirstStatId + ChargeRow,
+  EndBoxId = FirstStatId + EndFlagRow,
+  FirstUnitId = 33,
+  LastUnitId = FirstUnitId + UnitCount - 1
+};
 
 class MorWin0 : public Window {
 public:
   MorWin0();
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  MorWin1* itemWindow = nullptr;
+  MorWin1* itemWindow = nullptr;  // hidden until "アイテム(&I)"
 };
-
-void CreateMainControls(HWND window);
-void MainCommand(MorWin0* self, WPARAM wParam, LPARAM lParam);
-void SelectUnit(HWND window, int unit);
-int OpenCommand(MorWin0* self);
-int SaveCommand(MorWin0* self);
-char* AskOpenPath(HWND owner, DWORD size, char* buffer, const char* filter);
 
 #endif

@@ -5,11 +5,30 @@
 #include <cstdint>
 
 const int UnitCount = 50;
-const int StatCount = 16;
 const int CounterCount = 54;   // 42 item counters, then 12 monster counters
 const int ItemCounterCount = 42;
 const int SmallValueCount = 3;
-const int EndFlagRow = 15;     // statRows row stored inverted in the file
+
+// The rows of statRows and of FieldTable: the sixteen statistics of a unit.
+enum StatRowIndex {
+  LevelRow,
+  MovementRow,
+  ExperienceRow,
+  RangeRow,
+  HitPointsRow,
+  MaxHitPointsRow,
+  AttackRow,
+  DefenceRow,
+  MagicRow,
+  MagicResistanceRow,
+  AccuracyRow,
+  EvasionRow,
+  XRow,
+  YRow,
+  ChargeRow,
+  EndFlagRow,  // END?, stored inverted in the file
+  StatCount
+};
 
 // One statistic of every unit, indexed by unit number.
 typedef std::uint16_t StatRow[UnitCount];

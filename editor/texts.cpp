@@ -1,9 +1,28 @@
-// Names shown by the editor windows: the heroes and the item and monster kinds.
-#include "editor/item_window.h"
-#include "editor/main_window.h"
+// Every text of the editor's windows. Standard C++ data only: the tools
+// compile it in UTF-8 to name what the editor shows.
+#include "editor/texts.h"
+
+const char MainWindowTitle[] = "モルダン・ピクセリオン - Save Editor ver 0.5";
+const char OpenTitleFormat[] = "モルダン・ピクセリオン - Save Editor ver 0.5 (%s)";
+const char FileMenuText[] = "ﾌｧｲﾙ(&F)";
+const char OpenMenuText[] = "開く(&O)...";
+const char SaveMenuText[] = "上書き保存(&S)...";
+const char SeparatorText[] = "-";
+const char ExitMenuText[] = "終了(&E)";
+const char EditMenuText[] = "編集(&E)";
+const char ListMenuText[] = "リスト表示(&L)";
+const char ItemsMenuText[] = "アイテム(&I)";
+const char HelpMenuText[] = "ヘルプ(&H)";
+const char VersionMenuText[] = "ﾊﾞｰｼﾞｮﾝ情報(&V)";
+const char OpenFilter[] = "Save Data(*s?.asd)\0*.asd\0All(*.*)\0*.*\0";
+
+const char TurnCountLabel[] = "ターン数";
+const char NameBoxCaption[] = "NAME";
+const char PositionLabel[] = "座標";
+const char EnemyName[] = "敵";
 
 // Units 0 to 7 of every save file are the game's heroes.
-const char* const HeroNames[8] = {
+const char* const HeroNames[HeroCount] = {
     "アルシオン",
     "ベルカ",
     "セレスタ",
@@ -14,8 +33,19 @@ const char* const HeroNames[8] = {
     "オルテア",
 };
 
+const char ExitQuestion[] = "終了しますか？";
+const char ExitCaption[] = "確認";
+const char VersionCaption[] = "ﾊﾞｰｼﾞｮﾝ情報";
+const char VersionText[] =
+    "モルダン・ピクセリオン Save Editor ver 0.5\n"
+    "制作　月影ソフト工房　1997";
+const char ErrorCaption[] = "エラー";
+const char SaveFailedText[] = "上書き保存に失敗しました。";
+
+const char ItemWindowTitle[] = "アイテム一覧";
+
 // One tile of the item window per counter, in counter order.
-const char* const ItemLabels[54] = {
+const char* const ItemLabels[CounterCount] = {
     // Item kinds (counters 0 to 41).
     "やくそう",   "上やくそう", "毒消し草",   "目覚めの鈴", "魔法の水",   "聖なる水",
     "力の種",     "守りの種",   "知恵の実",   "速さの実",   "命の木の実", "魔力の実",
@@ -28,3 +58,8 @@ const char* const ItemLabels[54] = {
     "スライム",   "ゴブリン",   "コボルト",   "オーク",     "大コウモリ", "スケルトン",
     "ゴーレム",   "ワイバーン", "トロール",   "ガーゴイル", "キメラ",     "ドラゴン",
 };
+
+// The side label's words are parted by five ideographic spaces each.
+const char ItemSideLabel[] = "アイテム　　　　　一覧　　　　　ＭＯＤＥ";
+const char BackButtonText[] = "もどる";
+const char FillButtonText[] = "まんたん";

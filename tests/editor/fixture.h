@@ -10,7 +10,9 @@
 
 #include "app/startup.h"
 #include "editor/harness.h"
+#include "editor/item_window.h"
 #include "editor/main_window.h"
+#include "editor/texts.h"
 #include "support/testsupport.h"
 
 class EditorTest : public ::testing::Test {
@@ -19,14 +21,15 @@ protected:
     static bool registered = false;
     if (!registered) {
       AppInstance = GetModuleHandleA(nullptr);
-      RegisterMainWindowClass();
+      RegisterWindowClass(MainWindowClassName);
       registered = true;
     }
     GameState = GameStateData();
-    SavePath[0] = '\0';
     editor = new MorWin0();
     main = editor->hwnd;
     items = editor->itemWindow->hwnd;
+    for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      if ((GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX) NameBox = child;
     dir = ScratchDir();
   }
 
@@ -91,6 +94,7 @@ protected:
   MorWin0* editor = nullptr;
   HWND main = nullptr;
   HWND items = nullptr;
+  HWND NameBox = nullptr;  // the panel along the bottom
   std::string dir;
 };
 

@@ -1,4 +1,4 @@
-#include "shell/recorder.h"
+#include "app/recorder.h"
 
 #include "app/startup.h"
 

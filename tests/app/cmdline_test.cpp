@@ -1,6 +1,8 @@
 // Splitting the command line into ArgVector, ProgramDir and ProgramName, with
 // wildcards expanded against files the tests create.
-#include "app/startup.h"
+#include "app/cmdline.h"
+
+#include <windows.h>
 #include "support/testsupport.h"
 
 #include <gtest/gtest.h>

@@ -16,6 +16,7 @@
 #include "app/window.h"
 #include "controls/controls.h"
 #include "editor/main_window.h"
+#include "editor/item_window.h"
 #include "editor/savefile.h"
 
 namespace {
@@ -94,7 +95,7 @@ void Pump() {
 
 int main() {
   AppInstance = GetModuleHandleA(nullptr);
-  RegisterMainWindowClass();
+  RegisterWindowClass(MainWindowClassName);
   MorWin0* editor = new MorWin0;
   HWND window = editor->hwnd;
 

@@ -3,7 +3,7 @@
 #include "app/menu.h"
 #include "app/startup.h"
 #include "app/window.h"
-#include "shell/recorder.h"
+#include "app/recorder.h"
 
 #include <gtest/gtest.h>
 
@@ -73,8 +73,8 @@ TEST(WindowClasses, FailedRegistrationEndsTheProcessAtOnceWithCodeZero) {
       {
         SayOnOrderlyExit();
         AppInstance = GetModuleHandleA(nullptr);
-        RegisterItemWindowClass();
-        RegisterItemWindowClass();  // the class exists already
+        RegisterWindowClass("MorWin1");
+        RegisterWindowClass("MorWin1");  // the class exists already
         std::exit(3);
       },
       testing::ExitedWithCode(0), "^$");

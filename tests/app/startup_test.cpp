@@ -1,8 +1,9 @@
 // Start-up: the sequence around the application entry, the window classes it
 // registers, and the built program run as a user would.
+#include "app/cmdline.h"
 #include "app/startup.h"
 #include "app/window.h"
-#include "shell/recorder.h"
+#include "app/recorder.h"
 #include "support/winprocess.h"
 
 #include <gtest/gtest.h>
@@ -51,7 +52,7 @@ void ExpectClassRecord(HINSTANCE instance, const char* name) {
 // registration would end the process.
 TEST(StartUp, RegistersTheMainClassCallsTheEntryAndRunsTheLoop) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  EXPECT_EQ(AppStart(instance, nullptr, OpenAndCloseEntry), 0);
+  EXPECT_EQ(AppStart(instance, nullptr, "MorWin0", OpenAndCloseEntry), 0);
   ASSERT_TRUE(entryCall.classReady);
   EXPECT_EQ(entryCall.instance, instance);
   EXPECT_TRUE(entryCall.window.Got(WM_CLOSE));  // dispatched by the loop
@@ -68,13 +69,13 @@ TEST(StartUp, RegistersTheMainClassCallsTheEntryAndRunsTheLoop) {
       << ProgramName << " / " << module;
 
   ExpectClassRecord(instance, "MorWin0");
-  RegisterItemWindowClass();
+  RegisterWindowClass("MorWin1");
   ExpectClassRecord(instance, "MorWin1");
 }
 
 TEST(StartUp, NegativeEntryStatusEndsWithZeroWithoutTheLoop) {
   PostQuitMessage(5);  // the loop would return this at once
-  EXPECT_EQ(AppStart(GetModuleHandleA(nullptr), GetModuleHandleA(nullptr),
+  EXPECT_EQ(AppStart(GetModuleHandleA(nullptr), GetModuleHandleA(nullptr), "MorWin0",
                      [](int, char**) { return -1; }),
             0);
   EXPECT_EQ(RunMessageLoop(), 5);

@@ -13,9 +13,45 @@
 #include <string>
 #include <vector>
 
-#include "support/winprocess.h"
-
 namespace {
+
+bool StartProcess(const std::string& commandLine, PROCESS_INFORMATION& process) {
+  std::string line = commandLine;  // CreateProcessA may write into it
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  return CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process) != 0;
+}
+
+struct WindowSearch {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM data) {
+  WindowSearch* search = reinterpret_cast<WindowSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// A shown top-level window of the process, or null.
+HWND FindProcessWindow(DWORD processId) {
+  WindowSearch search = {processId, nullptr};
+  EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Waits for the process to end, ends it when it does not, closes its handles.
+DWORD WaitForExit(PROCESS_INFORMATION& process, DWORD timeoutMs) {
+  DWORD code = STILL_ACTIVE;
+  if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+  if (code == STILL_ACTIVE) TerminateProcess(process.hProcess, 1);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return code;
+}
 
 BOOL CALLBACK FindUnpainted(HWND window, LPARAM lParam) {
   if (!GetUpdateRect(window, nullptr, FALSE)) return TRUE;
@@ -41,7 +77,7 @@ double StartToIdle(const char* program) {
   DWORD waited = WaitForInputIdle(process.hProcess, 20000);
   HWND window = nullptr;
   for (int polls = 0; waited == 0 && polls < 20000; ++polls) {
-    window = FindProcessWindow(process.dwProcessId, nullptr);
+    window = FindProcessWindow(process.dwProcessId);
     if (window && Painted(window)) break;
     Sleep(1);
   }

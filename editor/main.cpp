@@ -1,17 +1,18 @@
 // The program's entry points.
-#include "app/startup.h"
-#include "editor/main_window.h"
-
 #include <cstdlib>
 #include <new>
 
+#include "app/startup.h"
+#include "editor/main_window.h"
+
+// The application entry: the main window, which lives until the process ends.
 int AppMain(int, char**) {
   new MorWin0();
   return 0;
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int) {
-  return AppStart(instance, previous, AppMain);
+  return AppStart(instance, previous, MainWindowClassName, AppMain);
 }
 
 // The allocation operator of the program: out of memory ends the program

@@ -1,0 +1,47 @@
+// Every text the editor's two windows show, in one place. The sources are
+// UTF-8; the program is compiled with a Shift-JIS execution character set, so
+// these are Shift-JIS byte strings in the program.
+#ifndef ASDEDIT_EDITOR_TEXTS_H
+#define ASDEDIT_EDITOR_TEXTS_H
+
+#include "editor/savefile.h"
+
+// The main window: titles, menu rows, the open dialog's file types.
+extern const char MainWindowTitle[];
+extern const char OpenTitleFormat[];  // the title with the open file's path
+extern const char FileMenuText[];
+extern const char OpenMenuText[];
+extern const char SaveMenuText[];
+extern const char SeparatorText[];
+extern const char ExitMenuText[];
+extern const char EditMenuText[];
+extern const char ListMenuText[];
+extern const char ItemsMenuText[];
+extern const char HelpMenuText[];
+extern const char VersionMenuText[];
+extern const char OpenFilter[];  // pairs of NUL-terminated description and pattern, then a NUL
+
+// The main window's labels and unit names. Units from HeroCount on are enemies.
+const int HeroCount = 8;
+extern const char TurnCountLabel[];
+extern const char NameBoxCaption[];
+extern const char PositionLabel[];
+extern const char* const HeroNames[HeroCount];
+extern const char EnemyName[];
+
+// The main window's message boxes.
+extern const char ExitQuestion[];
+extern const char ExitCaption[];
+extern const char VersionCaption[];
+extern const char VersionText[];
+extern const char ErrorCaption[];
+extern const char SaveFailedText[];
+
+// The item window: one tile per counter, item kinds first, then monster kinds.
+extern const char ItemWindowTitle[];
+extern const char* const ItemLabels[CounterCount];
+extern const char ItemSideLabel[];
+extern const char BackButtonText[];
+extern const char FillButtonText[];
+
+#endif

@@ -1,1 +1,0 @@
-asd_add_test(test_savefile savefile/savefile_test.cpp LIBS asd_savefile)
