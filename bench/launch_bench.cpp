@@ -3,8 +3,9 @@
 // window is shown with nothing left to paint in it or in any of its controls.
 // Wine may report a program idle before its window shows, hence the second
 // test. Each program is then closed as a user would.
-//   launch_bench ROUNDS PROGRAM BASELINE prints the median milliseconds of
-//   each and the median over rounds of their ratio (the two start in turn).
+//   launch_bench ROUNDS PROGRAM FLOOR... prints the median milliseconds of
+//   each and the median over rounds of the program's ratio to each floor (all
+//   start in turn). Each is a command line.
 #include <windows.h>
 
 #include <algorithm>
@@ -67,8 +68,7 @@ bool Painted(HWND window) {
 }
 
 // Milliseconds from start to first paint, or a negative number on failure.
-double StartToIdle(const char* program) {
-  std::string commandLine = "\"" + std::string(program) + "\"";
+double StartToIdle(const char* commandLine) {
   PROCESS_INFORMATION process = {};
   LARGE_INTEGER frequency, start, painted;
   QueryPerformanceFrequency(&frequency);
@@ -85,7 +85,7 @@ double StartToIdle(const char* program) {
   if (window) PostMessageA(window, WM_CLOSE, 0, 0);
   bool ended = WaitForExit(process, 10000) != STILL_ACTIVE;
   if (waited != 0 || !window || !ended) {
-    std::fprintf(stderr, "launch_bench: %s: %s\n", program,
+    std::fprintf(stderr, "launch_bench: %s: %s\n", commandLine,
                  waited != 0 ? "never waited for input" : !window || !Painted(window) ? "no window shown and painted" : "did not end when closed");
     return -1;
   }
@@ -95,26 +95,30 @@ double StartToIdle(const char* program) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: launch_bench ROUNDS PROGRAM BASELINE\n");
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: launch_bench ROUNDS PROGRAM FLOOR...\n");
     return 2;
   }
   int rounds = std::atoi(argv[1]);
-  const int programs = 2;
+  const int programs = argc - 2;
   std::vector<std::vector<double>> times(programs);
-  std::vector<double> ratios;
   // One untimed start of each first: the first start of a session loads more.
   for (int r = -1; r < rounds; ++r)
     for (int p = 0; p < programs; ++p) {
       double ms = StartToIdle(argv[2 + p]);
-      if (ms < 0) {
-        return 1;
-      }
+      if (ms < 0) return 1;
       if (r >= 0) times[p].push_back(ms);
     }
-  for (int r = 0; r < rounds; ++r) ratios.push_back(times[0][r] / times[1][r]);
-  for (auto* list : {&times[0], &times[1], &ratios}) std::sort(list->begin(), list->end());
-  std::printf("start_ms=%.1f baseline_ms=%.1f start_ratio=%.2f\n", times[0][rounds / 2], times[1][rounds / 2],
-              ratios[rounds / 2]);
+  std::vector<std::vector<double>> ratios(programs);
+  for (int p = 1; p < programs; ++p)
+    for (int r = 0; r < rounds; ++r) ratios[p].push_back(times[0][r] / times[p][r]);
+  for (int p = 0; p < programs; ++p) {
+    std::sort(times[p].begin(), times[p].end());
+    std::sort(ratios[p].begin(), ratios[p].end());
+  }
+  std::printf("start_ms=%.1f", times[0][rounds / 2]);
+  for (int p = 1; p < programs; ++p)
+    std::printf(" floor%d_ms=%.1f ratio%d=%.2f", p, times[p][rounds / 2], p, ratios[p][rounds / 2]);
+  std::printf("\n");
   return 0;
 }

@@ -1,8 +1,10 @@
-// Times a unit switch of the main window (select a unit and refresh, as a
+// unitswitch_bench: times a unit switch of the main window (select a unit and refresh, as a
 // click on a unit button does) against the platform's floor: the same
 // SetWindowTextA calls with the same texts on bare copies of the same
 // controls in a window that does nothing with their notifications. Each is
 // timed while its window is shown and the other one hidden, in turns.
+//   unitswitch_bench layout FILE writes instead the layout of the editor's
+//   windows just after start, for startfloor.
 #include <windows.h>
 
 #include <algorithm>
@@ -86,6 +88,70 @@ bool MakeSave(const char* path) {
   return ok && written == bytes.size();
 }
 
+// The layout, as startfloor reads it: fonts, menu rows and windows, texts in hex.
+struct LayoutWriter {
+  std::FILE* out;
+  std::vector<HFONT> fonts;
+  int windows = 0;
+
+  std::string Hex(const char* text) {
+    std::string hex = "x";
+    char two[3];
+    for (const char* c = text; *c; ++c) {
+      std::snprintf(two, sizeof two, "%02X", static_cast<unsigned char>(*c));
+      hex += two;
+    }
+    return hex;
+  }
+
+  void Menu(HMENU menu, int depth) {
+    for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
+      MENUITEMINFOA item = {};
+      item.cbSize = sizeof item;
+      item.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU | MIIM_ID;
+      GetMenuItemInfoA(menu, i, TRUE, &item);
+      char text[128] = "";
+      GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+      unsigned flags = (item.hSubMenu ? MF_POPUP : 0) | (item.fState & MFS_GRAYED ? MF_GRAYED : 0) |
+                       (item.fType & MFT_SEPARATOR ? MF_SEPARATOR : 0);
+      std::fprintf(out, "M %d %u %u %s\n", depth, flags, item.wID, Hex(text).c_str() + 1);
+      if (item.hSubMenu) Menu(item.hSubMenu, depth + 1);
+    }
+  }
+
+  int Font(HWND window) {
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
+    if (!font) return -1;
+    for (std::size_t i = 0; i < fonts.size(); ++i)
+      if (fonts[i] == font) return static_cast<int>(i);
+    LOGFONTA f = {};
+    GetObjectA(font, sizeof f, &f);
+    std::fprintf(out, "F %ld %ld %d %d %d %s\n", f.lfHeight, f.lfWidth, f.lfCharSet, f.lfQuality,
+                 f.lfPitchAndFamily, Hex(f.lfFaceName).c_str() + 1);
+    fonts.push_back(font);
+    return static_cast<int>(fonts.size()) - 1;
+  }
+
+  // Writes window and then its children, in creation order; its index.
+  int Window(HWND window, int parent, int owner) {
+    char className[64], text[1024] = "";
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, text, sizeof text);
+    RECT r;
+    GetWindowRect(window, &r);
+    if (parent >= 0) MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+    int font = Font(window);
+    std::fprintf(out, "W %d %d %s %lu %lu %ld %ld %ld %ld %d %s\n", parent, owner, className,
+                 static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)),
+                 static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)), r.left, r.top,
+                 r.right - r.left, r.bottom - r.top, font, Hex(text).c_str());
+    int self = windows++;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      Window(child, self, -1);
+    return self;
+  }
+};
+
 void Pump() {
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
@@ -93,11 +159,20 @@ void Pump() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
   AppInstance = GetModuleHandleA(nullptr);
   RegisterWindowClass(MainWindowClassName);
   MorWin0* editor = new MorWin0;
   HWND window = editor->hwnd;
+  if (argc == 3 && std::strcmp(argv[1], "layout") == 0) {
+    LayoutWriter layout;
+    layout.out = std::fopen(argv[2], "w");
+    if (!layout.out) return 1;
+    layout.Menu(GetMenu(window), 0);
+    int main = layout.Window(window, -1, -1);
+    layout.Window(editor->itemWindow->hwnd, -1, main);
+    return std::fclose(layout.out) == 0 ? 0 : 1;
+  }
 
   char path[MAX_PATH];
   GetTempPathA(MAX_PATH, path);

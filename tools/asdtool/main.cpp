@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "asd_version.h"
 #include "editor/savefile.h"
 
 #ifdef _WIN32
@@ -25,7 +26,7 @@ const char UsageText[] =
     "usage: asdtool info FILE\n"
     "       asdtool sample FILE [--seed N] [--force]\n"
     "       asdtool diff FILE1 FILE2\n"
-    "       asdtool --help\n"
+    "       asdtool --help | --version\n"
     "\n"
     "Shows, makes and compares save files (*.asd) of the game.\n"
     "  info    the turn count, the three small values, the 42 item and 12 monster\n"
@@ -281,6 +282,10 @@ int Run(int argc, char** argv) {
   const char* command = argv[1];
   if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "-h") == 0) {
     std::fputs(UsageText, stdout);
+    return ExitOk;
+  }
+  if (std::strcmp(command, "--version") == 0) {
+    std::printf("asdtool %s\n", ASD_VERSION_TEXT);
     return ExitOk;
   }
   // The operands of the command, and the options of sample.

@@ -1,0 +1,33 @@
+# The release zip, made by CPack in the i686 build (scripts/release): the
+# editor for i686 and, from the x86_64 build named by ASD_X64_BUILD, for
+# x86_64 (asdedit-x64.exe), asdtool, the README and the Japanese usage note,
+# every program stripped.
+if(NOT WIN32)
+  return()
+endif()
+
+install(TARGETS asdedit RUNTIME DESTINATION . COMPONENT editor)
+install(TARGETS asdtool RUNTIME DESTINATION . COMPONENT tool)
+install(FILES README.md DESTINATION . COMPONENT docs)
+
+# Notepad on a Japanese Windows of any age reads the note in Shift-JIS with CRLF.
+find_program(ASD_ICONV iconv)
+if(ASD_ICONV AND CMAKE_HOST_UNIX)
+  set(note ${CMAKE_BINARY_DIR}/tsukaikata.txt)
+  add_custom_command(OUTPUT ${note}
+    COMMAND sh -c "'${ASD_ICONV}' -f UTF-8 -t CP932 '${PROJECT_SOURCE_DIR}/docs/tsukaikata.txt' | sed 's/$/\\r/' > '${note}'"
+    DEPENDS ${PROJECT_SOURCE_DIR}/docs/tsukaikata.txt VERBATIM)
+  add_custom_target(usage_note ALL DEPENDS ${note})
+  install(FILES ${note} DESTINATION . COMPONENT docs)
+endif()
+
+set(ASD_X64_BUILD "" CACHE PATH "The x86_64 build whose editor joins the release")
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_FILE_NAME asdedit-${PROJECT_VERSION})
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};asdedit;ALL;/")
+if(ASD_X64_BUILD)
+  list(APPEND CPACK_INSTALL_CMAKE_PROJECTS "${ASD_X64_BUILD};asdedit;editor;/")
+endif()
+include(CPack)
