@@ -5,9 +5,13 @@
 #include "app/startup.h"
 #include "editor/main_window.h"
 
-// The application entry: the main window, which lives until the process ends.
-int AppMain(int, char**) {
-  new MorWin0();
+// The application entry: the main window, which lives until the process
+// ends, with the file named by the first argument after the program's path
+// open in it (Explorer's "Open with" and a drop on the program's icon name it
+// so too).
+int AppMain(int argc, char** argv) {
+  MorWin0* window = new MorWin0();
+  if (argc > 1) window->OpenFile(argv[1]);
   return 0;
 }
 

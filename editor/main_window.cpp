@@ -3,6 +3,7 @@
 #include "editor/main_window.h"
 
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include <cstdint>
 
@@ -169,11 +170,24 @@ char* AskOpenPath(HWND owner, DWORD size, char* buffer, const char* filter) {
   return GetOpenFileNameA(&dialog) ? buffer : nullptr;
 }
 
-// Asks for a save file and loads it: 0, or -1 (no file chosen), -2 (not loaded).
-int OpenCommand(MorWin0* self) {
-  char path[MAX_PATH] = {};
-  if (!AskOpenPath(self->hwnd, sizeof path, path, OpenFilter)) return -1;
-  if (LoadSaveFile(path) < 0) return -2;
+// Tells the user why path was not opened (a LoadSaveFile result).
+void ReportOpenFailure(HWND window, const char* path, int result) {
+  const char* format = result == HeaderMismatch ? NotSaveFileFormat : result == FileTooShort ? FileTooShortFormat
+                                                                                            : OpenFailedFormat;
+  char text[1024];  // wsprintfA writes at most 1024 bytes; a longer name is shown cut
+  wsprintfA(text, format, path);
+  MessageBoxA(window, text, ErrorCaption, MB_OK | MB_ICONERROR);
+}
+
+// Loads path and makes it the open file: 0, or -2 once the user has been told
+// why it was refused. A path too long for SavePath is refused whole: cut
+// short, it would name another file, which a save would then write.
+int OpenPath(MorWin0* self, const char* path) {
+  int result = lstrlenA(path) < static_cast<int>(sizeof SavePath) ? LoadSaveFile(path) : OpenFailed;
+  if (result < 0) {
+    ReportOpenFailure(self->hwnd, path, result);
+    return -2;
+  }
   lstrcpynA(SavePath, path, sizeof SavePath);
 
   char title[sizeof SavePath + 64];  // the path and the format's own 47 bytes
@@ -188,6 +202,25 @@ int OpenCommand(MorWin0* self) {
   SelectUnit(self->hwnd, 0);
   RefreshBoundControls(self->hwnd);
   return 0;
+}
+
+// Asks for a save file and opens it: 0, or -1 (no file chosen), -2 (not
+// opened). A dialog that failed rather than being cancelled is reported.
+int OpenCommand(MorWin0* self) {
+  char path[MAX_PATH] = {};
+  if (!AskOpenPath(self->hwnd, sizeof path, path, OpenFilter)) {
+    if (CommDlgExtendedError()) MessageBoxA(self->hwnd, DialogFailedText, ErrorCaption, MB_OK | MB_ICONERROR);
+    return -1;
+  }
+  return OpenPath(self, path);
+}
+
+// The first file of a drop; further ones are ignored. The drop is released first.
+void DropCommand(MorWin0* self, HDROP drop) {
+  char path[1024];
+  if (!DragQueryFileA(drop, 0, path, sizeof path)) path[0] = '\0';
+  DragFinish(drop);
+  if (path[0]) self->OpenFile(path);
 }
 
 // Writes GameState over the file last opened.
@@ -240,6 +273,7 @@ MorWin0::MorWin0() {
   EnableBoundControls(hwnd, 0);
   RegisterWindowClass(ItemWindowClassName);
   itemWindow = new MorWin1(hwnd);
+  DragAcceptFiles(hwnd, TRUE);
   ShowWindow(hwnd, SW_SHOW);
   UpdateWindow(hwnd);
 }
@@ -252,6 +286,21 @@ LRESULT MorWin0::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       MainCommand(this, wParam, lParam);
       return 0;
+    case WM_DROPFILES:
+      DropCommand(this, reinterpret_cast<HDROP>(wParam));
+      return 0;
   }
   return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+// The steps that follow a successful open dialog; a refused file is reported
+// and changes nothing. A relative name is made whole first: the open dialog
+// may change the current folder, and a save must still write this file.
+void MorWin0::OpenFile(const char* path) {
+  char full[MAX_PATH];
+  DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);
+  if (length == 0 || length >= sizeof full) return ReportOpenFailure(hwnd, path, OpenFailed);
+  if (OpenPath(this, full) < 0) return;
+  EnableBoundControls(hwnd, 1);
+  RefreshBoundControls(itemWindow->hwnd);
 }

@@ -43,6 +43,8 @@ class MorWin0 : public Window {
 public:
   MorWin0();
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // Opens path as a file given on the command line or dropped on the window.
+  void OpenFile(const char* path);
   MorWin1* itemWindow = nullptr;  // hidden until "アイテム(&I)"
 };
 

@@ -41,6 +41,10 @@ const char VersionText[] =
     "制作　月影ソフト工房　1997";
 const char ErrorCaption[] = "エラー";
 const char SaveFailedText[] = "上書き保存に失敗しました。";
+const char OpenFailedFormat[] = "%s\nを開けませんでした。";
+const char NotSaveFileFormat[] = "%s\nはモルダン・ピクセリオンのセーブデータではありません。";
+const char FileTooShortFormat[] = "%s\nは途中で切れています。最後の値まで届いていません。";
+const char DialogFailedText[] = "ファイルを開けませんでした。パスが長すぎるかもしれません。";
 
 const char ItemWindowTitle[] = "アイテム一覧";
 

@@ -36,6 +36,11 @@ extern const char VersionCaption[];
 extern const char VersionText[];
 extern const char ErrorCaption[];
 extern const char SaveFailedText[];
+// Why a chosen, dropped or given file was not opened; %s is its path.
+extern const char OpenFailedFormat[];
+extern const char NotSaveFileFormat[];
+extern const char FileTooShortFormat[];
+extern const char DialogFailedText[];  // the open dialog itself failed
 
 // The item window: one tile per counter, item kinds first, then monster kinds.
 extern const char ItemWindowTitle[];
