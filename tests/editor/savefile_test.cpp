@@ -1,0 +1,97 @@
+// The save file: its records, what a load reads, what a store writes, and
+// every file it refuses with nothing changed.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "editor/savefile.h"
+#include "support/model.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+TEST(SaveFile, LoadsEveryValueAndStoresOnlyTheValues) {
+  std::string path = ScratchDir() + "s1.asd";
+  Bytes bytes = SyntheticSave(1);  // the records pinned byte for byte: the Shift-JIS title comes out right
+  EXPECT_EQ(0, std::memcmp(&bytes[0], SaveHeaderText, 83));
+  EXPECT_EQ(0, std::memcmp(&bytes[96], SaveTitleText, 32));
+  ASSERT_TRUE(WriteBytes(path, bytes));
+  ASSERT_EQ(0, LoadSaveFile(path.c_str()));
+  EXPECT_TRUE(StateOf(bytes) == GameState);  // END? inverted: 0 in the file is ticked
+  ASSERT_EQ(0, StoreSaveFile(path.c_str()));  // every byte kept but END? values other than 0 and 1
+  EXPECT_EQ(Stored(bytes, StateOf(bytes)), ReadBytes(path));
+
+  const GameStateData held = GameState = StateOf(SyntheticSave(2));
+  ASSERT_EQ(0, StoreSaveFile(path.c_str()));
+  ASSERT_EQ(0, StoreSaveFile(path.c_str()));
+  EXPECT_EQ(Stored(bytes, held), ReadBytes(path));
+  EXPECT_TRUE(held == GameState);
+}
+
+TEST(SaveFile, RefusesForeignShortAndMissingFilesWithNothingChanged) {
+  std::string path = ScratchDir() + "s1.asd";
+  const Bytes good = SyntheticSave(3);
+  std::vector<Bytes> foreign(4, good), cut(2, good);
+  foreign[0][8] = 'S';                        // "This is Save data"
+  std::swap(foreign[1][63], foreign[1][64]);  // one blank less before "(C)"
+  foreign[2][100] ^= 1;                       // the title
+  foreign[3].resize(83);
+  cut[0].resize(1100);  // ends after the counters
+  cut[1].resize(ModelLength - 1);
+  const GameStateData held = GameState = StateOf(SyntheticSave(4));
+  for (int i = 0; i < 6; ++i) {
+    const Bytes& bytes = i < 4 ? foreign[i] : cut[i - 4];
+    int refusal = i < 4 ? HeaderMismatch : FileTooShort;
+    ASSERT_TRUE(WriteBytes(path, bytes));
+    EXPECT_EQ(refusal, LoadSaveFile(path.c_str())) << i;
+    EXPECT_EQ(refusal, StoreSaveFile(path.c_str())) << i;
+    EXPECT_TRUE(held == GameState) << i;
+    EXPECT_EQ(bytes, ReadBytes(path)) << i;
+  }
+  EXPECT_EQ(OpenFailed, LoadSaveFile((path + "x").c_str()));
+  EXPECT_EQ(OpenFailed, StoreSaveFile((path + "x").c_str()));
+  EXPECT_TRUE(ReadBytes(path + "x").empty());
+#ifdef _WIN32
+  // Held open by another program for reading: it loads, but is not written.
+  ASSERT_TRUE(WriteBytes(path, good));
+  HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_EQ(0, LoadSaveFile(path.c_str()));
+  GameState.turnCount ^= 1;
+  EXPECT_EQ(OpenFailed, StoreSaveFile(path.c_str()));
+  CloseHandle(holder);
+  EXPECT_EQ(good, ReadBytes(path));
+#endif
+}
+
+#ifdef __linux__
+// Reads and writes that fail part-way, one at a time (the native build wraps
+// the C library's at link time): each is reported and the values stay.
+namespace {
+int Calls = 0, FailAt = -1;
+}  // namespace
+extern "C" {
+std::size_t __real_fread(void*, std::size_t, std::size_t, std::FILE*);
+std::size_t __real_fwrite(const void*, std::size_t, std::size_t, std::FILE*);
+std::size_t __wrap_fread(void* b, std::size_t s, std::size_t n, std::FILE* f) { return __real_fread(b, s, Calls++ == FailAt ? n / 2 : n, f); }
+std::size_t __wrap_fwrite(const void* b, std::size_t s, std::size_t n, std::FILE* f) { return Calls++ == FailAt ? 0 : __real_fwrite(b, s, n, f); }
+}
+
+TEST(SaveFile, ReadsAndWritesThatFailPartWayAreReported) {
+  std::string path = ScratchDir() + "s1.asd";
+  ASSERT_TRUE(WriteBytes(path, SyntheticSave(5)));
+  for (int (*operation)(const char*) : {LoadSaveFile, StoreSaveFile}) {
+    const GameStateData held = GameState = StateOf(SyntheticSave(6));
+    Calls = 0;
+    ASSERT_EQ(0, operation(path.c_str()));
+    for (int calls = Calls, k = 0; k < calls; ++k) {
+      GameState = held;
+      Calls = 0, FailAt = k;
+      EXPECT_LT(operation(path.c_str()), 0) << k;
+      FailAt = -1;
+      EXPECT_TRUE(held == GameState) << k;
+    }
+  }
+}
+#endif

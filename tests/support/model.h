@@ -1,0 +1,35 @@
+// What the tests hold the program to, written apart from its code: where each
+// value of a save file lies, the two records byte for byte, synthetic save
+// files, what the editor shows of them, and scratch files. Standard C++ only.
+#ifndef ASDEDIT_TESTS_SUPPORT_MODEL_H
+#define ASDEDIT_TESTS_SUPPORT_MODEL_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "editor/savefile.h"
+
+typedef std::vector<unsigned char> Bytes;
+const long ModelLength = 282436 + 100;  // a file that holds every value
+
+// Random bytes around the two records, ModelLength + 64 long; END? values 0 or 1 when tidy.
+Bytes SyntheticSave(unsigned seed, bool tidy = false);
+std::uint16_t WordAt(const Bytes& bytes, long offset);
+void PutWord(Bytes& bytes, long offset, std::uint16_t value);
+long CounterOffset(int counter);
+long StatOffset(int row, int unit);
+
+// The values a load of bytes gives (END? ticked = 1); the file a store of state over bytes makes.
+GameStateData StateOf(const Bytes& bytes);
+Bytes Stored(Bytes bytes, const GameStateData& state);
+bool operator==(const GameStateData& a, const GameStateData& b);
+// What the editor holds once it has shown unit, or opened bytes: values held to their fields.
+void ShowUnit(GameStateData& state, int unit);
+GameStateData Opened(const Bytes& bytes);
+
+std::string ScratchDir();  // a new empty folder, ending in a separator
+Bytes ReadBytes(const std::string& path);
+bool WriteBytes(const std::string& path, const Bytes& bytes);
+
+#endif
