@@ -1,7 +1,7 @@
 # The release zip, made by CPack in the i686 build (scripts/release): the
 # editor for i686 and, from the x86_64 build named by ASD_X64_BUILD, for
 # x86_64 (asdedit-x64.exe), asdtool, the README and the Japanese usage note,
-# every program stripped.
+# every program stripped; for Linux, the Wine launcher and the icon.
 if(NOT WIN32)
   return()
 endif()
@@ -9,6 +9,8 @@ endif()
 install(TARGETS asdedit RUNTIME DESTINATION . COMPONENT editor)
 install(TARGETS asdtool RUNTIME DESTINATION . COMPONENT tool)
 install(FILES README.md DESTINATION . COMPONENT docs)
+install(PROGRAMS tools/launcher/asdedit-wine.sh DESTINATION . COMPONENT launcher)
+install(FILES resources/asdedit.png DESTINATION . COMPONENT launcher)
 
 # Notepad on a Japanese Windows of any age reads the note in Shift-JIS with CRLF.
 find_program(ASD_ICONV iconv)

@@ -38,10 +38,12 @@ TEST(CommandLine, SplitsQuotesAndExpandsPatternsAgainstTheFiles) {
   CreateDirectoryA(dbcs.c_str(), nullptr);
   for (std::string name : {dir + "b.asd", dir + "a.asd", dir + "c.txt", dbcs + "表1.asd"}) ASSERT_TRUE(WriteBytes(name, {}));
   SetCurrentDirectoryA(dir.c_str());
-  SplitCommandLineText(("\"C:\\ゲーム\\表.exe\" *.asd \"*.asd\" none*.x " + dir + "?.txt " + dbcs + "表*.asd").c_str());
+  SplitCommandLineText(("  \"C:\\ゲーム\\表.exe\" *.asd \"*.asd\" none*.x  a\tb \"\" \"a b\"c e\"f " + dir + "?.txt " +
+                        dbcs + "表*.asd \"unclosed quote").c_str());
   std::vector<std::string> args(ArgVector, ArgVector + ArgCount);
   std::sort(args.begin() + 1, args.begin() + 3);  // in the file system's order
-  EXPECT_EQ((std::vector<std::string>{"C:\\ゲーム\\表.exe", "a.asd", "b.asd", "*.asd", dir + "c.txt", dbcs + "表1.asd"}), args);
+  EXPECT_EQ((std::vector<std::string>{"C:\\ゲーム\\表.exe", "a.asd", "b.asd", "*.asd", "a\tb", "", "a b", "c", "e\"f",
+                                      dir + "c.txt", dbcs + "表1.asd"}), args);
   EXPECT_STREQ("C:\\ゲーム\\", ProgramDir);
   EXPECT_STREQ("表.exe", ProgramName);
 }

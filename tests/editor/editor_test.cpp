@@ -93,7 +93,7 @@ TEST_F(Editor, StartsFreshWithEverythingDisabledAndItsTextsInShiftJis) {
   EXPECT_TRUE(seen[0].icon == nullptr && seen[0].buttons == std::vector<int>{IDOK});
   seen = Command(ExitCommandId, {{IDNO, ""}});
   ASSERT_EQ(1u, seen.size());
-  EXPECT_EQ("8F4997B982B582DC82B782A98148", Hex(seen[0].text));  // "終了しますか？"
+  EXPECT_EQ(std::string(ExitQuestion) + "|" + ExitCaption, seen[0].text + "|" + seen[0].caption);
   EXPECT_EQ((std::vector<int>{IDYES, IDNO}), seen[0].buttons);
   EXPECT_TRUE(IsWindow(main));
   EXPECT_EQ(-1, QuitCode());

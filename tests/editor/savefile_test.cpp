@@ -8,10 +8,6 @@
 #include "editor/savefile.h"
 #include "support/model.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 TEST(SaveFile, LoadsEveryValueAndStoresOnlyTheValues) {
   std::string path = ScratchDir() + "s1.asd";
   Bytes bytes = SyntheticSave(1);  // the records pinned byte for byte: the Shift-JIS title comes out right
@@ -53,16 +49,6 @@ TEST(SaveFile, RefusesForeignShortAndMissingFilesWithNothingChanged) {
   EXPECT_EQ(OpenFailed, LoadSaveFile((path + "x").c_str()));
   EXPECT_EQ(OpenFailed, StoreSaveFile((path + "x").c_str()));
   EXPECT_TRUE(ReadBytes(path + "x").empty());
-#ifdef _WIN32
-  // Held open by another program for reading: it loads, but is not written.
-  ASSERT_TRUE(WriteBytes(path, good));
-  HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  EXPECT_EQ(0, LoadSaveFile(path.c_str()));
-  GameState.turnCount ^= 1;
-  EXPECT_EQ(OpenFailed, StoreSaveFile(path.c_str()));
-  CloseHandle(holder);
-  EXPECT_EQ(good, ReadBytes(path));
-#endif
 }
 
 #ifdef __linux__

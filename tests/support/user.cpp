@@ -1,34 +1,18 @@
 #include "support/user.h"
 
 #include <atomic>
-#include <cstring>
 #include <thread>
 
 namespace {
 
-struct Search {
-  DWORD process;  // a window of this process,
-  HWND owner;     // or, when given, one owned by this window
-  const char* className;
-  HWND found;
-};
-
-BOOL CALLBACK Match(HWND window, LPARAM data) {
-  Search* s = reinterpret_cast<Search*>(data);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  if (IsWindowVisible(window) && !std::strcmp(name, s->className) &&
-      (s->owner ? GetWindow(window, GW_OWNER) == s->owner : process == s->process))
-    s->found = window;
-  return !s->found;
-}
-
+// A shown top-level window of className: owned by owner when given, else of process.
 HWND Find(DWORD process, HWND owner, const char* className) {
-  Search search = {process, owner, className, nullptr};
-  EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, nullptr));) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    if (IsWindowVisible(window) && (owner ? GetWindow(window, GW_OWNER) == owner : id == process)) return window;
+  }
+  return nullptr;
 }
 
 }  // namespace
