@@ -51,8 +51,6 @@ extern ControlGroup* ControlRegistry;
 
 // Interface fonts: 0 is every control's default, 1 the small one. Both are
 // created by the first GetInterfaceFont call and never deleted.
-const int InterfaceFontCount = 2;
-extern const LOGFONTA InterfaceFonts[InterfaceFontCount];
 HFONT GetInterfaceFont(int index);
 int GetFontWidth(int index);
 int GetFontHeight(int index);

@@ -1,6 +1,10 @@
 // The interface fonts of every bound control.
 #include "controls/controls.h"
 
+namespace {
+
+const int InterfaceFontCount = 2;
+
 // Both fonts are the fixed-pitch gothic face, full size and small.
 const LOGFONTA InterfaceFonts[InterfaceFontCount] = {
     {16, 8, 0, 0, FW_DONTCARE, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, PROOF_QUALITY,
@@ -8,8 +12,6 @@ const LOGFONTA InterfaceFonts[InterfaceFontCount] = {
     {12, 6, 0, 0, FW_DONTCARE, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, PROOF_QUALITY,
      FIXED_PITCH | FF_MODERN, "ＭＳ ゴシック"},
 };
-
-namespace {
 
 HFONT FontHandles[InterfaceFontCount];
 bool FontsCreated = false;
