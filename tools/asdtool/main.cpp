@@ -619,6 +619,18 @@ int Run(int argc, char** argv) {
   return Usage("unknown command");
 }
 
+
+// Runs a command; an exception that gets this far (memory running out) is a
+// message and a failure too, never an abnormal end.
+int RunSafely(int argc, char** argv) {
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "asdtool: %s\n", error.what());
+    return ExitWriteFailed;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -626,12 +638,12 @@ int main(int argc, char** argv) {
   // The output is UTF-8; a console shows it as such while the tool runs.
   UINT consolePage = GetConsoleOutputCP();
   SetConsoleOutputCP(CP_UTF8);
-  int code = Run(argc, argv);
+  int code = RunSafely(argc, argv);
   std::fflush(stdout);
   std::fflush(stderr);
   if (consolePage != 0) SetConsoleOutputCP(consolePage);
   return code;
 #else
-  return Run(argc, argv);
+  return RunSafely(argc, argv);
 #endif
 }
