@@ -1,5 +1,4 @@
-// The shell with real windows: the command line against real files, window
-// objects from creation on, start-up, and the ends of a failed start.
+// The shell: the command line against real files, window objects, start-up.
 #include <gtest/gtest.h>
 
 #include <algorithm>

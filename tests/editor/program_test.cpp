@@ -1,6 +1,5 @@
-// The editor program from outside, as a user runs it: started with a file on
-// its command line, or with another, a file opened through the dialog,
-// edited, saved, ended from the menu; the file then compared byte for byte.
+// The program from outside: started with a file, a file opened in the dialog,
+// edited, saved, ended from the menu; the file compared byte for byte.
 #include <gtest/gtest.h>
 
 #include "editor/main_window.h"

@@ -1,5 +1,4 @@
-// The save file: its records, what a load reads, what a store writes, and
-// every file it refuses with nothing changed.
+// The save file: what a load reads, what a store writes, what both refuse.
 #include <gtest/gtest.h>
 
 #include <cstdio>

@@ -1,6 +1,5 @@
-// What the tests hold the program to, written apart from its code: where each
-// value of a save file lies, the two records byte for byte, synthetic save
-// files, what the editor shows of them, and scratch files. Standard C++ only.
+// What the tests hold the program to, written apart from its code: the save
+// file's records and values, what the editor shows of them, scratch files.
 #ifndef ASDEDIT_TESTS_SUPPORT_MODEL_H
 #define ASDEDIT_TESTS_SUPPORT_MODEL_H
 

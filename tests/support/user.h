@@ -1,6 +1,5 @@
-// A user at the program's windows: texts as they read them, dialogs and
-// message boxes answered from a second thread, programs started as their own
-// processes.
+// A user at the program's windows: texts, dialogs answered from a second
+// thread, programs started as their own processes.
 #ifndef ASDEDIT_TESTS_SUPPORT_USER_H
 #define ASDEDIT_TESTS_SUPPORT_USER_H
 

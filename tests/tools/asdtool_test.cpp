@@ -1,5 +1,4 @@
-// asdtool as a user runs it from a shell: its output, the files it writes and
-// its exit codes.
+// asdtool run from a shell: its output, the files it writes, its exit codes.
 #include <gtest/gtest.h>
 
 #include <cstdio>

@@ -1,8 +1,7 @@
 #!/bin/sh
-# The Linux launcher as the release ships it, on the test run's display with a
-# fresh Wine prefix: it sets the Japanese fonts once, opens a save file given
-# as a Linux path, says what is missing, and installs and removes the desktop
-# entry and file type.    launcher_test.sh LAUNCHER EDITOR ICON
+# launcher_test.sh LAUNCHER EDITOR ICON: the Linux launcher as released, with
+# a fresh Wine prefix: fonts set once, a file by its Linux path, what is
+# missing, and the desktop entry and file type installed and removed.
 set -eu
 . "$(dirname "$0")/../../scripts/wine-env"
 work=$(mktemp -d)
