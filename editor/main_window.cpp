@@ -179,11 +179,10 @@ void ReportOpenFailure(HWND window, const char* path, int result) {
   MessageBoxA(window, text, ErrorCaption, MB_OK | MB_ICONERROR);
 }
 
-// Loads path and makes it the open file: 0, or -2 once the user has been told
-// why it was refused. A path too long for SavePath is refused whole: cut
-// short, it would name another file, which a save would then write.
+// Loads path (shorter than SavePath) and makes it the open file: 0, or -2
+// once the user has been told why it was refused.
 int OpenPath(MorWin0* self, const char* path) {
-  int result = lstrlenA(path) < static_cast<int>(sizeof SavePath) ? LoadSaveFile(path) : OpenFailed;
+  int result = LoadSaveFile(path);
   if (result < 0) {
     ReportOpenFailure(self->hwnd, path, result);
     return -2;
@@ -295,7 +294,9 @@ LRESULT MorWin0::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // The steps that follow a successful open dialog; a refused file is reported
 // and changes nothing. A relative name is made whole first: the open dialog
-// may change the current folder, and a save must still write this file.
+// may change the current folder, and a save must still write this file. A
+// path too long for SavePath is refused whole: cut short, it would name
+// another file, which a save would then write.
 void MorWin0::OpenFile(const char* path) {
   char full[MAX_PATH];
   DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);
