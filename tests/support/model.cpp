@@ -80,7 +80,8 @@ GameStateData Opened(const Bytes& bytes) {
 std::string ScratchDir() {
   static unsigned serial = 0;
   std::filesystem::path dir = std::filesystem::temp_directory_path() /
-      ("asdedit-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" + std::to_string(++serial));
+      ("asdedit-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
+       std::to_string(std::random_device()()) + "-" + std::to_string(++serial));  // test programs run side by side
   std::filesystem::create_directories(dir);
   return (dir / "").string();
 }
