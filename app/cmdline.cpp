@@ -58,9 +58,7 @@ void FreeStringList(StringNode* list) {
 }
 
 // True when text holds a '*' or a '?'.
-bool HasWildcard(const char* text) {
-  return std::strpbrk(text, "*?") != nullptr;
-}
+bool HasWildcard(const char* text) { return std::strpbrk(text, "*?") != nullptr; }
 
 int vectorLength = 0;  // entries of ArgVector, which ArgCount may no longer tell
 
@@ -120,9 +118,7 @@ void ReleaseArguments() {
 
 }  // namespace
 
-void SplitCommandLine() {
-  SplitCommandLineText(GetCommandLineA());
-}
+void SplitCommandLine() { SplitCommandLineText(GetCommandLineA()); }
 
 void SplitCommandLineText(const char* commandLine) {
   ReleaseArguments();
@@ -144,7 +140,8 @@ void SplitCommandLineText(const char* commandLine) {
   ArgVector = static_cast<char**>(GlobalAlloc(GMEM_FIXED, slots * sizeof(char*)));
   if (!ArgVector) std::exit(1);
   int n = 0;
-  for (StringNode* node = list->next; node; node = node->next) ArgVector[n++] = HeapCopy(node->text);
+  for (StringNode* node = list->next; node; node = node->next)
+    ArgVector[n++] = HeapCopy(node->text);
   vectorLength = n;
 
   // The first argument, normally the program path, split after its last

@@ -5,9 +5,9 @@
 #define ASDEDIT_APP_CMDLINE_H
 
 extern int ArgCount;
-extern char** ArgVector;    // ArgCount arguments, the program path first
-extern char* ProgramDir;    // the first argument up to its last backslash
-extern char* ProgramName;   // the rest of the first argument
+extern char** ArgVector;   // ArgCount arguments, the program path first
+extern char* ProgramDir;   // the first argument up to its last backslash
+extern char* ProgramName;  // the rest of the first argument
 
 // Splits the process's command line (GetCommandLineA).
 void SplitCommandLine();

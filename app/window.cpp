@@ -11,8 +11,8 @@
 
 // Hands each message to the window's object; messages that come before
 // WM_CREATE find no object and take default processing.
-extern "C" __declspec(dllexport) LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam,
-                                                          LPARAM lParam) {
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   Window* object = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, 0));
   if (object) return object->HandleMessage(message, wParam, lParam);
   if (message == WM_CREATE) {
@@ -43,8 +43,8 @@ void RegisterWindowClass(const char* className) {
   if (!RegisterClassA(&record)) ExitProcess(0);
 }
 
-HWND CreateObjectWindow(Window* object, DWORD exStyle, const char* className,
-                        const char* title, DWORD style, HWND owner) {
+HWND CreateObjectWindow(Window* object, DWORD exStyle, const char* className, const char* title,
+                        DWORD style, HWND owner) {
   HWND hwnd = CreateWindowExA(exStyle, className, title, style, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, AppInstance, object);
   // A window that WndProc did not bind to the object (a class with another
@@ -60,5 +60,6 @@ void ResizeClient(Window* object, int width, int height, BOOL repaint) {
   GetClientRect(object->hwnd, &client);
   int frameWidth = (outer.right - outer.left) - (client.right - client.left);
   int frameHeight = (outer.bottom - outer.top) - (client.bottom - client.top);
-  MoveWindow(object->hwnd, outer.left, outer.top, width + frameWidth, height + frameHeight, repaint);
+  MoveWindow(object->hwnd, outer.left, outer.top, width + frameWidth, height + frameHeight,
+             repaint);
 }

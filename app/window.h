@@ -14,8 +14,8 @@ protected:
 };
 
 // The window procedure of every class of object windows, exported under this name.
-extern "C" __declspec(dllexport) LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam,
-                                                          LPARAM lParam);
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Registers a class of object windows: WndProc, room for the object pointer,
 // icon 1 of the program, the arrow cursor, the face colour. Failing ends the
@@ -25,8 +25,8 @@ void RegisterWindowClass(const char* className);
 // Creates a top-level window for object at the default position and size,
 // bound to it from WM_CREATE on. Ends the process (exit code 0) when the
 // window cannot be created.
-HWND CreateObjectWindow(Window* object, DWORD exStyle, const char* className,
-                        const char* title, DWORD style, HWND owner);
+HWND CreateObjectWindow(Window* object, DWORD exStyle, const char* className, const char* title,
+                        DWORD style, HWND owner);
 
 // Sizes the object's window so that its client area is width x height,
 // keeping its top-left corner.

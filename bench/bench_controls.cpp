@@ -46,14 +46,14 @@ int main() {
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.lpszClassName = "AsdBenchControls";
   RegisterClassA(&windowClass);
-  HWND parent = CreateWindowExA(0, "AsdBenchControls", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                640, 480, nullptr, nullptr, windowClass.hInstance, nullptr);
+  HWND parent = CreateWindowExA(0, "AsdBenchControls", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                0, 640, 480, nullptr, nullptr, windowClass.hInstance, nullptr);
 
   static std::uint16_t words[FieldCount];
   HWND fields[FieldCount];
   for (int i = 0; i < FieldCount; ++i)
-    fields[i] = CreateBoundControl(parent, 64 * (i % 9) + 33, 40 * (i / 9) + 10, 28, 20, ShortEdit, "B",
-                                   i + 1, 0, 99, &words[i]);
+    fields[i] = CreateBoundControl(parent, 64 * (i % 9) + 33, 40 * (i / 9) + 10, 28, 20, ShortEdit,
+                                   "B", i + 1, 0, 99, &words[i]);
 
   // Two sets of values, alternated so that every round changes every text.
   std::uint16_t values[2][FieldCount];
@@ -101,10 +101,11 @@ int main() {
   double bareTime = Median(bare);
   double bareCommittedTime = Median(bareCommitted);
   double clampedTime = Median(clamped);
-  std::printf("refresh_us=%.1f bare_us=%.1f refresh_ratio=%.2f bare_committed_us=%.1f clamped_us=%.1f "
-              "clamped_ratio=%.2f notifications=%ld\n",
-              refreshTime, bareTime, refreshTime / bareTime, bareCommittedTime, clampedTime,
-              clampedTime / bareTime, NotificationCount);
+  std::printf(
+      "refresh_us=%.1f bare_us=%.1f refresh_ratio=%.2f bare_committed_us=%.1f clamped_us=%.1f "
+      "clamped_ratio=%.2f notifications=%ld\n",
+      refreshTime, bareTime, refreshTime / bareTime, bareCommittedTime, clampedTime,
+      clampedTime / bareTime, NotificationCount);
   DestroyBoundControls(parent);
   return 0;
 }

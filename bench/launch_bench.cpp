@@ -20,7 +20,8 @@ bool StartProcess(const std::string& commandLine, PROCESS_INFORMATION& process) 
   std::string line = commandLine;  // CreateProcessA may write into it
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
-  return CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process) != 0;
+  return CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process) != 0;
 }
 
 struct WindowSearch {
@@ -47,7 +48,8 @@ HWND FindProcessWindow(DWORD processId) {
 // Waits for the process to end, ends it when it does not, closes its handles.
 DWORD WaitForExit(PROCESS_INFORMATION& process, DWORD timeoutMs) {
   DWORD code = STILL_ACTIVE;
-  if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+  if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0)
+    GetExitCodeProcess(process.hProcess, &code);
   if (code == STILL_ACTIVE) TerminateProcess(process.hProcess, 1);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
@@ -86,7 +88,9 @@ double StartToIdle(const char* commandLine) {
   bool ended = WaitForExit(process, 10000) != STILL_ACTIVE;
   if (waited != 0 || !window || !ended) {
     std::fprintf(stderr, "launch_bench: %s: %s\n", commandLine,
-                 waited != 0 ? "never waited for input" : !window || !Painted(window) ? "no window shown and painted" : "did not end when closed");
+                 waited != 0                   ? "never waited for input"
+                 : !window || !Painted(window) ? "no window shown and painted"
+                                               : "did not end when closed");
     return -1;
   }
   return 1000.0 * (painted.QuadPart - start.QuadPart) / frequency.QuadPart;

@@ -67,13 +67,15 @@ int main(int argc, char** argv) {
   const char* path = argv[2];
   if (std::strcmp(mode, "make") == 0) return Make(path);
   if (std::strcmp(mode, "load") == 0) return LoadSaveFile(path) == 0 ? 0 : 1;
-  if (std::strcmp(mode, "store") == 0) return LoadSaveFile(path) == 0 && StoreSaveFile(path) == 0 ? 0 : 1;
+  if (std::strcmp(mode, "store") == 0)
+    return LoadSaveFile(path) == 0 && StoreSaveFile(path) == 0 ? 0 : 1;
   if (std::strcmp(mode, "time") != 0 || LoadSaveFile(path) != 0) return 2;
   double load = Microseconds(LoadSaveFile, path);
   double store = Microseconds(StoreSaveFile, path);
   double openRead = Microseconds(OpenReadClose, path);
   double openUpdate = Microseconds(OpenUpdateClose, path);
-  std::printf("load_us=%.1f open_read_close_us=%.1f load_ratio=%.2f\n", load, openRead, load / openRead);
+  std::printf("load_us=%.1f open_read_close_us=%.1f load_ratio=%.2f\n", load, openRead,
+              load / openRead);
   std::printf("store_us=%.1f open_update_close_us=%.1f store_ratio=%.2f\n", store, openUpdate,
               store / openUpdate);
   return load < 0 || store < 0 ? 1 : 0;

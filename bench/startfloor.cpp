@@ -49,7 +49,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     if (std::strcmp(kind, "F") == 0) {
       LOGFONTA font = {};
       int height, width, charset, quality, pitch;
-      std::sscanf(line, "F %d %d %d %d %d %2047s", &height, &width, &charset, &quality, &pitch, hex);
+      std::sscanf(line, "F %d %d %d %d %d %2047s", &height, &width, &charset, &quality, &pitch,
+                  hex);
       font.lfHeight = height;
       font.lfWidth = width;
       font.lfCharSet = static_cast<BYTE>(charset);
@@ -73,17 +74,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     } else if (std::strcmp(kind, "W") == 0) {
       int parent, owner, x, y, w, h, font;
       unsigned style, exStyle;
-      std::sscanf(line, "W %d %d %63s %u %u %d %d %d %d %d %2047s", &parent, &owner, className, &style,
-                  &exStyle, &x, &y, &w, &h, &font, hex);
+      std::sscanf(line, "W %d %d %63s %u %u %d %d %d %d %d %2047s", &parent, &owner, className,
+                  &style, &exStyle, &x, &y, &w, &h, &font, hex);
       Unhex(hex + 1, text);  // the text follows a marker, so that it may be empty
       HWND window;
       if (parent < 0) {
         window = CreateWindowExA(exStyle, "StartFloor", text, style & ~WS_VISIBLE, CW_USEDEFAULT,
                                  CW_USEDEFAULT, w, h, owner < 0 ? nullptr : windows[owner],
-                                 windows.empty() && !menus.empty() ? menus[0] : nullptr, instance, nullptr);
+                                 windows.empty() && !menus.empty() ? menus[0] : nullptr, instance,
+                                 nullptr);
       } else {
-        window = CreateWindowExA(exStyle, className, text, style, x, y, w, h, windows[parent], nullptr,
-                                 instance, nullptr);
+        window = CreateWindowExA(exStyle, className, text, style, x, y, w, h, windows[parent],
+                                 nullptr, instance, nullptr);
       }
       if (font >= 0) SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts[font]), FALSE);
       windows.push_back(window);

@@ -17,8 +17,8 @@
 #include "app/startup.h"
 #include "app/window.h"
 #include "controls/controls.h"
-#include "editor/main_window.h"
 #include "editor/item_window.h"
+#include "editor/main_window.h"
 #include "editor/savefile.h"
 
 namespace {
@@ -57,10 +57,10 @@ HWND CopyControl(HWND control, HWND parent) {
   RECT rect;
   GetWindowRect(control, &rect);
   MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-  HWND copy = CreateWindowExA(static_cast<DWORD>(GetWindowLongA(control, GWL_EXSTYLE)), className, "",
-                              static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE)), rect.left, rect.top,
-                              rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, AppInstance,
-                              nullptr);
+  HWND copy = CreateWindowExA(static_cast<DWORD>(GetWindowLongA(control, GWL_EXSTYLE)), className,
+                              "", static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE)), rect.left,
+                              rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
+                              nullptr, AppInstance, nullptr);
   SendMessageA(copy, WM_SETFONT, SendMessageA(control, WM_GETFONT, 0, 0), FALSE);
   return copy;
 }
@@ -72,8 +72,8 @@ HWND FloorWindow() {
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = "BenchFloor";
   RegisterClassA(&windowClass);
-  return CreateWindowExA(0, "BenchFloor", "floor", WS_OVERLAPPED | WS_SYSMENU, CW_USEDEFAULT, 0, 660, 540,
-                         nullptr, nullptr, AppInstance, nullptr);
+  return CreateWindowExA(0, "BenchFloor", "floor", WS_OVERLAPPED | WS_SYSMENU, CW_USEDEFAULT, 0,
+                         660, 540, nullptr, nullptr, AppInstance, nullptr);
 }
 
 bool MakeSave(const char* path) {
@@ -83,7 +83,8 @@ bool MakeSave(const char* path) {
   std::memcpy(&bytes[96], SaveTitleText, SaveTitleLength);
   HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   DWORD written = 0;
-  bool ok = file != INVALID_HANDLE_VALUE && WriteFile(file, bytes.data(), bytes.size(), &written, nullptr);
+  bool ok = file != INVALID_HANDLE_VALUE &&
+            WriteFile(file, bytes.data(), bytes.size(), &written, nullptr);
   CloseHandle(file);
   return ok && written == bytes.size();
 }
@@ -213,7 +214,8 @@ int main(int argc, char** argv) {
   std::sort(floors.begin(), floors.end());
   double switchUs = switches[Rounds / 2], floorUs = floors[Rounds / 2];
   std::printf("settext_per_switch=%.1f switch_us=%.1f floor_us=%.1f switch_ratio=%.2f\n",
-              static_cast<double>(Recorded.size()) / UnitCount, switchUs, floorUs, switchUs / floorUs);
+              static_cast<double>(Recorded.size()) / UnitCount, switchUs, floorUs,
+              switchUs / floorUs);
   DestroyWindow(floor);
   DestroyWindow(window);
   return 0;

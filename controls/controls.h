@@ -57,8 +57,8 @@ int GetFontHeight(int index);
 
 HWND CreateBoundControl(HWND parent, int x, int y, int width, int height, int kind,
                         const char* text, int id, int param1, int param2, void* bound);
-BoundControl* RegisterBoundControl(HWND parent, HWND control, int kind, int id,
-                                   int param1, int param2, void* bound);
+BoundControl* RegisterBoundControl(HWND parent, HWND control, int kind, int id, int param1,
+                                   int param2, void* bound);
 HWND FindControlById(HWND parent, int id);  // (HWND)-1 when there is none
 BoundControl* FindBoundControl(HWND parent, HWND control);
 int GetBoundControlId(HWND parent, HWND control);

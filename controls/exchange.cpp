@@ -106,14 +106,16 @@ void CommitBoundControl(HWND parent, HWND control) {
   switch (record->kind) {
     case CheckBox: {
       // A click toggles; the indeterminate state counts as checked.
-      UINT state = IsDlgButtonChecked(parent, record->id) == BST_UNCHECKED ? BST_CHECKED : BST_UNCHECKED;
+      UINT state =
+          IsDlgButtonChecked(parent, record->id) == BST_UNCHECKED ? BST_CHECKED : BST_UNCHECKED;
       CheckDlgButton(parent, record->id, state);
       if (record->bound) *static_cast<std::uint16_t*>(record->bound) = state == BST_CHECKED ? 1 : 0;
       break;
     }
     case RadioButton:
       CheckRadioButton(parent, record->param1, record->param2, record->id);
-      if (record->bound) *static_cast<std::int32_t*>(record->bound) = Wrap(Bits(record->id) - Bits(record->param1));
+      if (record->bound)
+        *static_cast<std::int32_t*>(record->bound) = Wrap(Bits(record->id) - Bits(record->param1));
       break;
     case TextEdit:
       // The buffer holds param2 bytes and a terminator; without a positive

@@ -24,7 +24,8 @@ bool IsFontIndex(int index) { return index >= 0 && index < InterfaceFontCount; }
 HFONT GetInterfaceFont(int index) {
   if (!FontsCreated) {
     FontsCreated = true;
-    for (int i = 0; i < InterfaceFontCount; ++i) FontHandles[i] = CreateFontIndirectA(&InterfaceFonts[i]);
+    for (int i = 0; i < InterfaceFontCount; ++i)
+      FontHandles[i] = CreateFontIndirectA(&InterfaceFonts[i]);
   }
   return IsFontIndex(index) ? FontHandles[index] : nullptr;
 }

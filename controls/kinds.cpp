@@ -8,6 +8,7 @@ const DWORD Child = WS_CHILD | WS_VISIBLE;
 // Window class and styles of every control kind, indexed by ControlKind. The
 // check box and the radio button are the non-automatic types: the toolkit
 // sets their check state itself.
+// clang-format off
 constexpr ControlKindRow ControlKindTable[ControlKindCount] = {
     {"BUTTON",    Child | BS_CENTER | BS_VCENTER | BS_PUSHBUTTON,                   0},  // PushButton
     {"BUTTON",    Child | BS_LEFT | BS_VCENTER | BS_CHECKBOX,                       0},  // CheckBox
@@ -23,6 +24,7 @@ constexpr ControlKindRow ControlKindTable[ControlKindCount] = {
     {"SCROLLBAR", Child | SBS_HORZ | SBS_TOPALIGN,                                  0},  // HorzScrollBar
     {"BUTTON",    Child | BS_NOTIFY | BS_VCENTER | BS_GROUPBOX,                     0},  // GroupBox
 };
+// clang-format on
 
 // The same styles as numbers: every row keeps exactly these values.
 static_assert(ControlKindTable[PushButton].style == 0x50000F00, "PushButton");
@@ -32,7 +34,9 @@ static_assert(ControlKindTable[TextEdit].style == 0x50000180, "TextEdit");
 static_assert(ControlKindTable[LongEdit].style == 0x50000100, "LongEdit");
 static_assert(ControlKindTable[ShortEdit].style == 0x50000100, "ShortEdit");
 static_assert(ControlKindTable[PlainEdit].style == 0x50000100, "PlainEdit");
-static_assert(ControlKindTable[ListBox].style == 0x50800000 && ControlKindTable[ListBox].exStyle == 0x200, "ListBox");
+static_assert(ControlKindTable[ListBox].style == 0x50800000 &&
+                  ControlKindTable[ListBox].exStyle == 0x200,
+              "ListBox");
 static_assert(ControlKindTable[DropList].style == 0x50A00203, "DropList");
 static_assert(ControlKindTable[Label].style == 0x50000080, "Label");
 static_assert(ControlKindTable[VertScrollBar].style == 0x50000003, "VertScrollBar");

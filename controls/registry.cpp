@@ -54,9 +54,9 @@ HWND CreateBoundControl(HWND parent, int x, int y, int width, int height, int ki
 
   const ControlKindRow& row = ControlKindTable[kind];
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
-  HWND control = CreateWindowExA(row.exStyle | exStyle, row.className, caption, row.style | style,
-                                 x, y, width, height, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+  HWND control = CreateWindowExA(
+      row.exStyle | exStyle, row.className, caption, row.style | style, x, y, width, height, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 
   // Registered before the first show: the notifications that the show
   // raises come back to CommitBoundControl, which must find the record.
@@ -80,8 +80,8 @@ HWND CreateBoundControl(HWND parent, int x, int y, int width, int height, int ki
 }
 
 // Adds a record for control to parent's group, making the group if needed.
-BoundControl* RegisterBoundControl(HWND parent, HWND control, int kind, int id,
-                                   int param1, int param2, void* bound) {
+BoundControl* RegisterBoundControl(HWND parent, HWND control, int kind, int id, int param1,
+                                   int param2, void* bound) {
   ControlGroup* group = FindGroup(parent);
   if (!group) {
     group = static_cast<ControlGroup*>(GlobalAlloc(GMEM_FIXED, sizeof(ControlGroup)));

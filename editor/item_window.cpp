@@ -32,11 +32,13 @@ struct ItemControlRow {
   int param1, param2;
 };
 
+// clang-format off
 const ItemControlRow ItemButtonRows[] = {
     {576,  56,  64,  80, Label,      ItemSideLabel,  TileId,       SS_CENTER, 0},
     {580, 196,  56, 184, PushButton, BackButtonText, BackButtonId, 0,         0},
     {  4, 388, 632,  88, PushButton, FillButtonText, FillButtonId, BS_CENTER, 0},
 };
+// clang-format on
 
 // Creates a control at box, moved by (x, y).
 HWND CreateInBox(HWND window, int x, int y, const RECT& box, int kind, const char* text, int id,
@@ -79,7 +81,8 @@ void ItemCommand(HWND window, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 MorWin1::MorWin1(HWND owner) {
-  hwnd = CreateObjectWindow(this, ItemExStyle, ItemWindowClassName, ItemWindowTitle, ItemStyle, owner);
+  hwnd =
+      CreateObjectWindow(this, ItemExStyle, ItemWindowClassName, ItemWindowTitle, ItemStyle, owner);
   ResizeClient(this, ClientWidth, ClientHeight, FALSE);
   CreateItemControls(hwnd);
 }

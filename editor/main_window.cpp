@@ -23,6 +23,7 @@ const int ClientWidth = 640;
 const int ClientHeight = 480;
 
 // The menu bar; a row's index is its command id (MainMenuRow).
+// clang-format off
 constexpr MenuRow MainMenuTable[] = {
     {FileMenuText,    MF_POPUP},
     {OpenMenuText,    MF_STRING},
@@ -35,19 +36,22 @@ constexpr MenuRow MainMenuTable[] = {
     {HelpMenuText,    MF_POPUP | MenuLevelEnd},
     {VersionMenuText, MF_STRING | MenuLevelEnd},
 };
+// clang-format on
 
 // Each named row holds its own text, and commands are neither popups nor separators.
 constexpr bool RowIs(int row, const char* text, bool command) {
   return MainMenuTable[row].text == text &&
          ((MainMenuTable[row].flags & (MF_POPUP | MF_SEPARATOR)) == 0) == command;
 }
-static_assert(sizeof MainMenuTable / sizeof MainMenuTable[0] == MainMenuRowCount, "a row for every name");
-static_assert(RowIs(FileMenuRow, FileMenuText, false) && RowIs(OpenCommandId, OpenMenuText, true) &&
-                  RowIs(SaveCommandId, SaveMenuText, true) && RowIs(FileSeparatorRow, SeparatorText, false) &&
-                  RowIs(ExitCommandId, ExitMenuText, true) && RowIs(EditMenuRow, EditMenuText, false) &&
-                  RowIs(ListCommandId, ListMenuText, true) && RowIs(ItemsCommandId, ItemsMenuText, true) &&
-                  RowIs(HelpMenuRow, HelpMenuText, false) && RowIs(VersionCommandId, VersionMenuText, true),
-              "every command sits at the row its id names");
+static_assert(sizeof MainMenuTable / sizeof MainMenuTable[0] == MainMenuRowCount,
+              "a row for every name");
+static_assert(
+    RowIs(FileMenuRow, FileMenuText, false) && RowIs(OpenCommandId, OpenMenuText, true) &&
+        RowIs(SaveCommandId, SaveMenuText, true) && RowIs(FileSeparatorRow, SeparatorText, false) &&
+        RowIs(ExitCommandId, ExitMenuText, true) && RowIs(EditMenuRow, EditMenuText, false) &&
+        RowIs(ListCommandId, ListMenuText, true) && RowIs(ItemsCommandId, ItemsMenuText, true) &&
+        RowIs(HelpMenuRow, HelpMenuText, false) && RowIs(VersionCommandId, VersionMenuText, true),
+    "every command sits at the row its id names");
 constexpr int EditMenuPosition = MenuBarPosition(MainMenuTable, EditMenuRow);
 static_assert(EditMenuPosition >= 0, "\"編集(&E)\" is on the menu bar");
 
@@ -80,12 +84,18 @@ const SIZE PanelSize = {ClientWidth, ClientHeight - PanelOrigin.y};
 
 // Turn count, the three small values and the panel.
 const MainControlRow TopRows[] = {
-    {InMain,  16,   2,  80, 24, Label,     TurnCountLabel, NoFieldLabel, LabelId, SS_CENTER, WS_EX_DLGMODALFRAME, nullptr, false},
-    {InMain, 100,   2,  32, 24, ShortEdit, "3", NoFieldLabel, TurnCountId,           0, 65535, &GameState.turnCount,      false},
-    {InMain, 144,   2,  20, 24, ShortEdit, "3", NoFieldLabel, FirstSmallValueId,     0, 3,     &GameState.smallValues[0], false},
-    {InMain, 168,   2,  20, 24, ShortEdit, "3", NoFieldLabel, FirstSmallValueId + 1, 0, 3,     &GameState.smallValues[1], false},
-    {InMain, 192,   2,  20, 24, ShortEdit, "3", NoFieldLabel, FirstSmallValueId + 2, 0, 3,     &GameState.smallValues[2], false},
-    {InMain, PanelOrigin.x, PanelOrigin.y, PanelSize.cx, PanelSize.cy, GroupBox, NameBoxCaption, NoFieldLabel, LabelId, 0, 0, nullptr, false},
+    {InMain, 16, 2, 80, 24, Label, TurnCountLabel, NoFieldLabel, LabelId, SS_CENTER,
+     WS_EX_DLGMODALFRAME, nullptr, false},
+    {InMain, 100, 2, 32, 24, ShortEdit, "3", NoFieldLabel, TurnCountId, 0, 65535,
+     &GameState.turnCount, false},
+    {InMain, 144, 2, 20, 24, ShortEdit, "3", NoFieldLabel, FirstSmallValueId, 0, 3,
+     &GameState.smallValues[0], false},
+    {InMain, 168, 2, 20, 24, ShortEdit, "3", NoFieldLabel, FirstSmallValueId + 1, 0, 3,
+     &GameState.smallValues[1], false},
+    {InMain, 192, 2, 20, 24, ShortEdit, "3", NoFieldLabel, FirstSmallValueId + 2, 0, 3,
+     &GameState.smallValues[2], false},
+    {InMain, PanelOrigin.x, PanelOrigin.y, PanelSize.cx, PanelSize.cy, GroupBox, NameBoxCaption,
+     NoFieldLabel, LabelId, 0, 0, nullptr, false},
 };
 
 // The statistics grid: two columns of label and field, three rows of them,
@@ -99,12 +109,18 @@ const int StatFieldDrop = 4;
 
 // Position, charge and END? of the selected unit (unit 0 at first).
 const MainControlRow PanelRows[] = {
-    {InPanel,    8, 18, 40, 18, Label,     PositionLabel, NoFieldLabel, LabelId,       LabelStyle, WS_EX_DLGMODALFRAME, nullptr, true},
-    {OverPanel, 48, 20, 24, 18, ShortEdit, "3",     NoFieldLabel, XFieldId,      0, 9,     GameState.statRows[XRow],      false},
-    {OverPanel, 76, 20, 24, 18, ShortEdit, "3",     NoFieldLabel, YFieldId,      0, 4,     GameState.statRows[YRow],      false},
-    {InPanel,    8, 42, 40, 18, Label,     nullptr, ChargeRow,    LabelId,       LabelStyle, WS_EX_DLGMODALFRAME, nullptr, true},
-    {OverPanel, 48, 44, 52, 18, ShortEdit, "3",     NoFieldLabel, ChargeFieldId, 0, 65535, GameState.statRows[ChargeRow], false},
-    {OverPanel, 12, 64, 72, 18, CheckBox,  nullptr, EndFlagRow,   EndBoxId,      0, 0,     GameState.statRows[EndFlagRow], true},
+    {InPanel, 8, 18, 40, 18, Label, PositionLabel, NoFieldLabel, LabelId, LabelStyle,
+     WS_EX_DLGMODALFRAME, nullptr, true},
+    {OverPanel, 48, 20, 24, 18, ShortEdit, "3", NoFieldLabel, XFieldId, 0, 9,
+     GameState.statRows[XRow], false},
+    {OverPanel, 76, 20, 24, 18, ShortEdit, "3", NoFieldLabel, YFieldId, 0, 4,
+     GameState.statRows[YRow], false},
+    {InPanel, 8, 42, 40, 18, Label, nullptr, ChargeRow, LabelId, LabelStyle, WS_EX_DLGMODALFRAME,
+     nullptr, true},
+    {OverPanel, 48, 44, 52, 18, ShortEdit, "3", NoFieldLabel, ChargeFieldId, 0, 65535,
+     GameState.statRows[ChargeRow], false},
+    {OverPanel, 12, 64, 72, 18, CheckBox, nullptr, EndFlagRow, EndBoxId, 0, 0,
+     GameState.statRows[EndFlagRow], true},
 };
 
 // The unit buttons, in columns of five.
@@ -118,8 +134,9 @@ HWND CreateMainControl(HWND window, const MainControlRow& row) {
   const char* text = row.fieldLabel == NoFieldLabel ? row.text : FieldTable[row.fieldLabel].label;
   HWND parent = row.place == InPanel ? NameBox : window;
   POINT origin = row.place == OverPanel ? PanelOrigin : POINT{0, 0};
-  HWND control = CreateBoundControl(parent, origin.x + row.x, origin.y + row.y, row.width, row.height,
-                                    row.kind, text, row.id, row.param1, row.param2, row.bound);
+  HWND control =
+      CreateBoundControl(parent, origin.x + row.x, origin.y + row.y, row.width, row.height,
+                         row.kind, text, row.id, row.param1, row.param2, row.bound);
   if (row.smallFont)
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetInterfaceFont(1)), FALSE);
   return control;
@@ -134,18 +151,18 @@ void CreateMainControls(HWND window) {
   for (int i = 0; i < GridStatCount; ++i) {
     int x = GridLeft + GridBlockPitch * (i / 6) + GridColumnPitch * (i % 2);
     int y = GridTop + GridRowPitch * ((i % 6) / 2);
-    CreateMainControl(window, {InPanel, x, y, StatLabelWidth, StatHeight, Label, nullptr, i, LabelId,
-                               LabelStyle, WS_EX_DLGMODALFRAME, nullptr, true});
+    CreateMainControl(window, {InPanel, x, y, StatLabelWidth, StatHeight, Label, nullptr, i,
+                               LabelId, LabelStyle, WS_EX_DLGMODALFRAME, nullptr, true});
     CreateMainControl(window, {OverPanel, x + StatLabelWidth, y + StatFieldDrop, StatFieldWidth,
                                StatHeight, ShortEdit, "3", NoFieldLabel, FirstStatId + i,
                                i == LevelRow ? 1 : 0, 65535, GameState.statRows[i], false});
   }
   for (const MainControlRow& row : PanelRows) CreateMainControl(window, row);
   for (int unit = 0; unit < UnitCount; ++unit)
-    CreateMainControl(window, {InMain, UnitLeft + UnitPitch * (unit / UnitsPerColumn),
-                               UnitTop + UnitPitch * (unit % UnitsPerColumn), UnitSize, UnitSize,
-                               PushButton, UnitName(unit), NoFieldLabel, FirstUnitId + unit, 0, 0,
-                               nullptr, true});
+    CreateMainControl(
+        window, {InMain, UnitLeft + UnitPitch * (unit / UnitsPerColumn),
+                 UnitTop + UnitPitch * (unit % UnitsPerColumn), UnitSize, UnitSize, PushButton,
+                 UnitName(unit), NoFieldLabel, FirstUnitId + unit, 0, 0, nullptr, true});
 }
 
 // Binds the sixteen per-unit controls to unit and names it in NameBox; the
@@ -172,8 +189,9 @@ char* AskOpenPath(HWND owner, DWORD size, char* buffer, const char* filter) {
 
 // Tells the user why path was not opened (a LoadSaveFile result).
 void ReportOpenFailure(HWND window, const char* path, int result) {
-  const char* format = result == HeaderMismatch ? NotSaveFileFormat : result == FileTooShort ? FileTooShortFormat
-                                                                                            : OpenFailedFormat;
+  const char* format = result == HeaderMismatch ? NotSaveFileFormat
+                       : result == FileTooShort ? FileTooShortFormat
+                                                : OpenFailedFormat;
   char text[1024];  // wsprintfA writes at most 1024 bytes; a longer name is shown cut
   wsprintfA(text, format, path);
   MessageBoxA(window, text, ErrorCaption, MB_OK | MB_ICONERROR);
@@ -208,7 +226,8 @@ int OpenPath(MorWin0* self, const char* path) {
 int OpenCommand(MorWin0* self) {
   char path[MAX_PATH] = {};
   if (!AskOpenPath(self->hwnd, sizeof path, path, OpenFilter)) {
-    if (CommDlgExtendedError()) MessageBoxA(self->hwnd, DialogFailedText, ErrorCaption, MB_OK | MB_ICONERROR);
+    if (CommDlgExtendedError())
+      MessageBoxA(self->hwnd, DialogFailedText, ErrorCaption, MB_OK | MB_ICONERROR);
     return -1;
   }
   return OpenPath(self, path);
@@ -243,7 +262,8 @@ void MainCommand(MorWin0* self, WPARAM wParam, LPARAM lParam) {
       RefreshBoundControls(self->itemWindow->hwnd);
       break;
     case SaveCommandId:
-      if (SaveCommand() < 0) MessageBoxA(window, SaveFailedText, ErrorCaption, MB_OK | MB_ICONERROR);
+      if (SaveCommand() < 0)
+        MessageBoxA(window, SaveFailedText, ErrorCaption, MB_OK | MB_ICONERROR);
       break;
     case ExitCommandId:
       if (MessageBoxA(window, ExitQuestion, ExitCaption, MB_YESNO | MB_ICONQUESTION) == IDYES)
@@ -265,7 +285,8 @@ void MainCommand(MorWin0* self, WPARAM wParam, LPARAM lParam) {
 
 // Creates the main window with its menu, controls and the hidden item window.
 MorWin0::MorWin0() {
-  hwnd = CreateObjectWindow(this, MainExStyle, MainWindowClassName, MainWindowTitle, MainStyle, nullptr);
+  hwnd = CreateObjectWindow(this, MainExStyle, MainWindowClassName, MainWindowTitle, MainStyle,
+                            nullptr);
   SetMenu(hwnd, BuildMenu(MainMenuTable));
   ResizeClient(this, ClientWidth, ClientHeight, FALSE);
   CreateMainControls(hwnd);

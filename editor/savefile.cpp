@@ -54,7 +54,8 @@ int BlockRegions(GameStateData* block, Region* regions) {
   regions[n++] = {SmallValuesOffset, block->smallValues, SmallValueCount};
   regions[n++] = {MonsterCountersOffset, block->counters + ItemCounterCount, MonsterCounterCount};
   regions[n++] = {ItemCountersOffset, block->counters, ItemCounterCount};
-  for (int r = 0; r < StatCount; ++r) regions[n++] = {FieldTable[r].offset, block->statRows[r], UnitCount};
+  for (int r = 0; r < StatCount; ++r)
+    regions[n++] = {FieldTable[r].offset, block->statRows[r], UnitCount};
   return n;
 }
 const int RegionCount = 4 + StatCount;

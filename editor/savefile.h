@@ -5,7 +5,7 @@
 #include <cstdint>
 
 const int UnitCount = 50;
-const int CounterCount = 54;   // 42 item counters, then 12 monster counters
+const int CounterCount = 54;  // 42 item counters, then 12 monster counters
 const int ItemCounterCount = 42;
 const int SmallValueCount = 3;
 

@@ -22,6 +22,7 @@ const char PositionLabel[] = "座標";
 const char EnemyName[] = "敵";
 
 // Units 0 to 7 of every save file are the game's heroes.
+// clang-format off
 const char* const HeroNames[HeroCount] = {
     "アルシオン",
     "ベルカ",
@@ -32,6 +33,7 @@ const char* const HeroNames[HeroCount] = {
     "リーゼル",
     "オルテア",
 };
+// clang-format on
 
 const char ExitQuestion[] = "終了しますか？";
 const char ExitCaption[] = "確認";
@@ -49,6 +51,7 @@ const char DialogFailedText[] = "ファイルを開けませんでした。パ�
 const char ItemWindowTitle[] = "アイテム一覧";
 
 // One tile of the item window per counter, in counter order.
+// clang-format off
 const char* const ItemLabels[CounterCount] = {
     // Item kinds (counters 0 to 41).
     "やくそう",   "上やくそう", "毒消し草",   "目覚めの鈴", "魔法の水",   "聖なる水",
@@ -62,6 +65,7 @@ const char* const ItemLabels[CounterCount] = {
     "スライム",   "ゴブリン",   "コボルト",   "オーク",     "大コウモリ", "スケルトン",
     "ゴーレム",   "ワイバーン", "トロール",   "ガーゴイル", "キメラ",     "ドラゴン",
 };
+// clang-format on
 
 // The side label's words are parted by five ideographic spaces each.
 const char ItemSideLabel[] = "アイテム　　　　　一覧　　　　　ＭＯＤＥ";

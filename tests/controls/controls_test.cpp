@@ -19,7 +19,8 @@ HWND NewParent() {
   record.lpfnWndProc = Committing;
   record.lpszClassName = "ControlsTest";
   RegisterClassA(&record);
-  return CreateWindowExA(0, "ControlsTest", "", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
+  return CreateWindowExA(0, "ControlsTest", "", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr,
+                         nullptr, nullptr, nullptr);
 }
 
 }  // namespace
@@ -27,7 +28,8 @@ HWND NewParent() {
 TEST(BoundControls, ShowAndCommitEachKindOfValue) {
   HWND parent = NewParent();
   for (int kind = -1; kind <= ControlKindCount; ++kind)
-    EXPECT_EQ(kind >= 0 && kind < ControlKindCount, CreateBoundControl(parent, 0, 0, 9, 9, kind, "k", 99, 0, 0, nullptr) != nullptr);
+    EXPECT_EQ(kind >= 0 && kind < ControlKindCount,
+              CreateBoundControl(parent, 0, 0, 9, 9, kind, "k", 99, 0, 0, nullptr) != nullptr);
   // A word shows unsigned, starts with its value, not the option letters, and
   // commits back within its range.
   std::uint16_t word = 40000;
@@ -48,7 +50,9 @@ TEST(BoundControls, ShowAndCommitEachKindOfValue) {
   }
   std::int32_t index = 1;
   HWND radio[4];
-  for (int i = 0; i < 4; ++i) radio[i] = CreateBoundControl(parent, 0, 90 + 20 * i, 80, 20, RadioButton, "r", 20 + i, 20, 23, &index);
+  for (int i = 0; i < 4; ++i)
+    radio[i] = CreateBoundControl(parent, 0, 90 + 20 * i, 80, 20, RadioButton, "r", 20 + i, 20, 23,
+                                  &index);
   EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(parent, 21));  // shown once the group is complete
   SendMessageA(radio[2], BM_CLICK, 0, 0);
   EXPECT_EQ(2, index);
@@ -63,7 +67,8 @@ TEST(BoundControls, WalksReachTheControlsInsideControls) {
   HWND parent = NewParent();
   std::uint16_t first = 1, second = 2;
   HWND group = CreateBoundControl(parent, 0, 0, 200, 100, GroupBox, "NAME", 11, 0, 0, nullptr);
-  HWND inner = CreateBoundControl(group, 10, 20, 60, 20, Label, "in", 11, SS_CENTER, WS_EX_DLGMODALFRAME, nullptr);
+  HWND inner = CreateBoundControl(group, 10, 20, 60, 20, Label, "in", 11, SS_CENTER,
+                                  WS_EX_DLGMODALFRAME, nullptr);
   HWND field = CreateBoundControl(parent, 0, 120, 60, 20, ShortEdit, nullptr, 16, 0, 9, &first);
   EnableBoundControls(parent, 0);
   EXPECT_FALSE(IsWindowEnabled(inner) || IsWindowEnabled(field) || !IsWindowEnabled(parent));

@@ -12,6 +12,7 @@ TEST(NumberText, CommitsHeldToTheRangeAndFormatsBack) {
     const char* text;
     std::int32_t min, max, value;
     bool rewrite;
+    // clang-format off
   } cases[] = {
       {"2", 0, 3, 2, false},     {"5", 0, 3, 3, true},     {"", 0, 3, 0, false},
       {"abc", 0, 3, 0, true},    {"-", 0, 3, 0, true},     {"+", 0, 3, 0, true},
@@ -24,6 +25,7 @@ TEST(NumberText, CommitsHeldToTheRangeAndFormatsBack) {
       {digits40.c_str(), 0, 65535, 65535, true},
       {zeros31.c_str(), 0, 65535, 0, false},  // only the first 31 bytes are read
   };
+  // clang-format on
   for (const Case& c : cases) {
     NumberCommit result = CommitNumberText(c.text, c.min, c.max);
     EXPECT_EQ(c.value, result.value) << "'" << c.text << "' in " << c.min << ".." << c.max;

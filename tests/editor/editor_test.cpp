@@ -21,7 +21,8 @@ protected:
     AppInstance = GetModuleHandleA(nullptr);
     UnregisterClassA(ItemWindowClassName, AppInstance);  // each main window registers it
     WNDCLASSA record;
-    if (!GetClassInfoA(AppInstance, MainWindowClassName, &record)) RegisterWindowClass(MainWindowClassName);
+    if (!GetClassInfoA(AppInstance, MainWindowClassName, &record))
+      RegisterWindowClass(MainWindowClassName);
     MorWin0* object = new MorWin0;
     main = object->hwnd;
     items = object->itemWindow->hwnd;
@@ -38,11 +39,18 @@ protected:
     Command(OpenCommandId, {{IDOK, dir + name}});
     return dir + name;
   }
-  std::string Shown(int id, HWND window = nullptr) { return Text(GetDlgItem(window ? window : main, id)); }
-  void Set(int id, const char* text, HWND window = nullptr) { SetWindowTextA(GetDlgItem(window ? window : main, id), text); }
-  void Click(int id, HWND window = nullptr) { SendMessageA(GetDlgItem(window ? window : main, id), BM_CLICK, 0, 0); }
+  std::string Shown(int id, HWND window = nullptr) {
+    return Text(GetDlgItem(window ? window : main, id));
+  }
+  void Set(int id, const char* text, HWND window = nullptr) {
+    SetWindowTextA(GetDlgItem(window ? window : main, id), text);
+  }
+  void Click(int id, HWND window = nullptr) {
+    SendMessageA(GetDlgItem(window ? window : main, id), BM_CLICK, 0, 0);
+  }
   void Type(int id, const char* keys) {  // at the end of the field, key by key
-    for (; *keys; ++keys) SendMessageA(GetDlgItem(main, id), WM_CHAR, static_cast<unsigned char>(*keys), 0);
+    for (; *keys; ++keys)
+      SendMessageA(GetDlgItem(main, id), WM_CHAR, static_cast<unsigned char>(*keys), 0);
   }
   bool Grayed(UINT item, UINT by) { return GetMenuState(GetMenu(main), item, by) & MF_GRAYED; }
   int QuitCode() {  // among the messages waiting, or -1
@@ -57,7 +65,10 @@ protected:
 }  // namespace
 
 TEST_F(Editor, StartsFreshWithEverythingDisabledAndItsTextsInShiftJis) {
-  EXPECT_EQ("\x83\x82\x83\x8B\x83_\x83\x93\x81\x45\x83s\x83N\x83Z\x83\x8A\x83I\x83\x93 - Save Editor ver 0.5", Text(main));  // the title, byte for byte
+  EXPECT_EQ(
+      "\x83\x82\x83\x8B\x83_\x83\x93\x81\x45\x83s\x83N\x83Z\x83\x8A\x83I\x83\x93 - Save Editor ver "
+      "0.5",
+      Text(main));   // the title, byte for byte
   std::string menu;  // the bar as the user sees it: texts, ids, grayed items
   for (int i = 0; i < GetMenuItemCount(GetMenu(main)); ++i) {
     HMENU popup = GetSubMenu(GetMenu(main), i);
@@ -66,12 +77,17 @@ TEST_F(Editor, StartsFreshWithEverythingDisabledAndItsTextsInShiftJis) {
     menu += std::string(text) + (Grayed(i, MF_BYPOSITION) ? "-[" : "[");
     for (int j = 0; j < GetMenuItemCount(popup); ++j) {
       UINT state = GetMenuState(popup, j, MF_BYPOSITION);
-      menu += state & MF_SEPARATOR ? "| " : std::to_string(GetMenuItemID(popup, j)) + (state & MF_GRAYED ? "- " : " ");
+      menu += state & MF_SEPARATOR
+                  ? "| "
+                  : std::to_string(GetMenuItemID(popup, j)) + (state & MF_GRAYED ? "- " : " ");
     }
     menu += "] ";
   }
-  EXPECT_EQ(std::string(FileMenuText) + "[1 2- | 4 ] " + EditMenuText + "-[6- 7 ] " + HelpMenuText + "[9 ] ", menu);
-  for (HWND c = GetWindow(main, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) EXPECT_FALSE(IsWindowEnabled(c));
+  EXPECT_EQ(std::string(FileMenuText) + "[1 2- | 4 ] " + EditMenuText + "-[6- 7 ] " + HelpMenuText +
+                "[9 ] ",
+            menu);
+  for (HWND c = GetWindow(main, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    EXPECT_FALSE(IsWindowEnabled(c));
   EXPECT_EQ("1", Shown(FirstStatId + LevelRow));  // the level's minimum, shown at once
   EXPECT_EQ("NAME", Text(nameBox));
   EXPECT_FALSE(IsWindowVisible(items));
@@ -79,8 +95,11 @@ TEST_F(Editor, StartsFreshWithEverythingDisabledAndItsTextsInShiftJis) {
 
   std::vector<Seen> seen = Command(VersionCommandId);
   ASSERT_EQ(1u, seen.size());
-  EXPECT_EQ("\x83\x82\x83\x8B\x83_\x83\x93\x81\x45\x83s\x83N\x83Z\x83\x8A\x83I\x83\x93 Save Editor ver 0.5\x0A"
-            "\x90\xA7\x8D\xEC\x81@\x8C\x8E\x89\x65\x83\x5C\x83t\x83g\x8DH\x96[\x81@1997", seen[0].text);  // the version text, byte for byte
+  EXPECT_EQ(
+      "\x83\x82\x83\x8B\x83_\x83\x93\x81\x45\x83s\x83N\x83Z\x83\x8A\x83I\x83\x93 Save Editor ver "
+      "0.5\x0A"
+      "\x90\xA7\x8D\xEC\x81@\x8C\x8E\x89\x65\x83\x5C\x83t\x83g\x8DH\x96[\x81@1997",
+      seen[0].text);  // the version text, byte for byte
   EXPECT_TRUE(seen[0].icon == nullptr && seen[0].buttons == std::vector<int>{IDOK});
   seen = Command(ExitCommandId, {{IDNO, ""}});
   ASSERT_EQ(1u, seen.size());
@@ -96,8 +115,10 @@ TEST_F(Editor, OpensEditsUnitsAndCountersAndSavesExactlyThat) {
   PutWord(bytes, StatOffset(LevelRow, 1), 0);  // unit 1 is never shown: it keeps its 0
   PutWord(bytes, 532, 4);
   PutWord(bytes, CounterOffset(50), 100);
-  EXPECT_EQ(1u, Command(OpenCommandId, {{IDCANCEL, ""}}).size());  // enables the controls, nothing else
-  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main, TurnCountId)) && Grayed(SaveCommandId, MF_BYCOMMAND));
+  EXPECT_EQ(1u,
+            Command(OpenCommandId, {{IDCANCEL, ""}}).size());  // enables the controls, nothing else
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main, TurnCountId)) &&
+              Grayed(SaveCommandId, MF_BYCOMMAND));
   Click(FirstUnitId + 12);
   EXPECT_EQ(EnemyName, Text(nameBox));
 
@@ -118,7 +139,8 @@ TEST_F(Editor, OpensEditsUnitsAndCountersAndSavesExactlyThat) {
   Type(FirstStatId + LevelRow, "0");
   Set(YFieldId, "7");
   Set(FirstStatId + HitPointsRow, "480");
-  model.statRows[LevelRow][2] = 1, model.statRows[YRow][2] = 4, model.statRows[HitPointsRow][2] = 480;
+  model.statRows[LevelRow][2] = 1, model.statRows[YRow][2] = 4,
+  model.statRows[HitPointsRow][2] = 480;
   Click(FirstUnitId + 20);
   ShowUnit(model, 20);
   Set(FirstStatId + AttackRow, "9999");
@@ -153,21 +175,25 @@ TEST_F(Editor, OpensEditsUnitsAndCountersAndSavesExactlyThat) {
   PutWord(second, CounterOffset(53), 150);
   Open(second, "s2.asd");
   model = Opened(second);
-  for (int k = 0; k < CounterCount; ++k) EXPECT_EQ(std::to_string(model.counters[k]), Shown(FirstCounterId + k, items)) << k;
+  for (int k = 0; k < CounterCount; ++k)
+    EXPECT_EQ(std::to_string(model.counters[k]), Shown(FirstCounterId + k, items)) << k;
 }
 
 TEST_F(Editor, FailedOpensAndSavesAreReportedAndChangeNothing) {
   Bytes bytes = SyntheticSave(4), foreign = SyntheticSave(5), other(ModelLength, 'x');
   foreign[100] ^= 0x20;
-  std::string folder = dir + std::string(200 - dir.size(), 'd') + "\\";  // a path of 259 bytes, whole in the title
+  std::string folder =
+      dir + std::string(200 - dir.size(), 'd') + "\\";  // a path of 259 bytes, whole in the title
   ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-  std::string path = Open(bytes, folder.substr(dir.size()) + std::string(259 - folder.size() - 4, 'f') + ".asd");
+  std::string path =
+      Open(bytes, folder.substr(dir.size()) + std::string(259 - folder.size() - 4, 'f') + ".asd");
   std::string title = Text(main);
   EXPECT_EQ(std::string(MainWindowTitle) + " (" + path + ")", title);
   Set(TurnCountId, "999");
   GameStateData model = Opened(bytes);
   model.turnCount = 999;
-  HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE holder =
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   std::vector<Seen> seen = Command(SaveCommandId);
   CloseHandle(holder);
   ASSERT_EQ(1u, seen.size());
@@ -183,9 +209,13 @@ TEST_F(Editor, FailedOpensAndSavesAreReportedAndChangeNothing) {
 
   Bytes cut = bytes;
   cut.resize(ModelLength - 1);
-  ASSERT_TRUE(WriteBytes(dir + "foreign.asd", foreign) && WriteBytes(dir + "cut.asd", cut) && WriteBytes(dir + "held.asd", bytes));
-  HANDLE held = CreateFileA((dir + "held.asd").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  for (auto refused : {std::make_pair("foreign.asd", NotSaveFileFormat), {"cut.asd", FileTooShortFormat}, {"held.asd", OpenFailedFormat}}) {
+  ASSERT_TRUE(WriteBytes(dir + "foreign.asd", foreign) && WriteBytes(dir + "cut.asd", cut) &&
+              WriteBytes(dir + "held.asd", bytes));
+  HANDLE held =
+      CreateFileA((dir + "held.asd").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  for (auto refused : {std::make_pair("foreign.asd", NotSaveFileFormat),
+                       {"cut.asd", FileTooShortFormat},
+                       {"held.asd", OpenFailedFormat}}) {
     seen = Command(OpenCommandId, {{IDOK, dir + refused.first}});
     char text[1024];
     wsprintfA(text, refused.second, (dir + refused.first).c_str());
@@ -200,17 +230,22 @@ TEST_F(Editor, FailedOpensAndSavesAreReportedAndChangeNothing) {
 }
 
 TEST_F(Editor, ADropOpensItsFirstFile) {
-  std::string path = dir + "dropped.asd", folder = dir + std::string(200, 'd'), tooLong = folder + "\\" + std::string(60, 'f');
+  std::string path = dir + "dropped.asd", folder = dir + std::string(200, 'd'),
+              tooLong = folder + "\\" + std::string(60, 'f');
   ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr) && WriteBytes(path, SyntheticSave(7)));
-  ASSERT_TRUE(WriteBytes("\\\\?\\" + tooLong, SyntheticSave(8)));  // a save file, too long a name to hold
-  auto drop = [&](std::string names) {  // a drop as the shell makes it: the names after a DROPFILES header
-    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() + 1);
-    DROPFILES* files = static_cast<DROPFILES*>(GlobalLock(memory));
-    files->pFiles = sizeof(DROPFILES);
-    std::copy(names.begin(), names.end(), reinterpret_cast<char*>(files + 1));
-    GlobalUnlock(memory);
-    return Answering(main, {}, [&] { SendMessageA(main, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0); });
-  };
+  ASSERT_TRUE(
+      WriteBytes("\\\\?\\" + tooLong, SyntheticSave(8)));  // a save file, too long a name to hold
+  auto drop =
+      [&](std::string names) {  // a drop as the shell makes it: the names after a DROPFILES header
+        HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() + 1);
+        DROPFILES* files = static_cast<DROPFILES*>(GlobalLock(memory));
+        files->pFiles = sizeof(DROPFILES);
+        std::copy(names.begin(), names.end(), reinterpret_cast<char*>(files + 1));
+        GlobalUnlock(memory);
+        return Answering(main, {}, [&] {
+          SendMessageA(main, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+        });
+      };
   EXPECT_TRUE(GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
   EXPECT_EQ(1u, drop(tooLong + '\0' + path + '\0').size());  // refused whole, never cut short
   EXPECT_EQ(MainWindowTitle, Text(main));

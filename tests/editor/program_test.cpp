@@ -21,8 +21,10 @@ TEST(Program, OpensItsArgumentOrTheChosenFileEditsSavesAndExits) {
   EXPECT_EQ(0u, WaitExit(process, 10000));
 
   // Not a save file: the message, and the editor stays as it starts.
-  main = StartProgram("\"" ASDEDIT_PATH "\" \"" + dir + "other.txt\"", process, MainWindowClassName);
-  std::vector<Seen> seen = Answering(main, {}, [] {}, 1);
+  main =
+      StartProgram("\"" ASDEDIT_PATH "\" \"" + dir + "other.txt\"", process, MainWindowClassName);
+  std::vector<Seen> seen = Answering(
+      main, {}, [] {}, 1);
   ASSERT_EQ(1u, seen.size());
   EXPECT_NE(std::string::npos, seen[0].text.find(dir + "other.txt"));
   EXPECT_EQ(MainWindowTitle, Text(main));
@@ -30,7 +32,9 @@ TEST(Program, OpensItsArgumentOrTheChosenFileEditsSavesAndExits) {
   auto command = [&](HWND window, int id, std::vector<Answer> answers) {
     return Answering(main, answers, [&] { SendMessageA(window, WM_COMMAND, id, 0); });
   };
-  auto set = [](HWND window, int id, const char* text) { SetWindowTextA(GetDlgItem(window, id), text); };
+  auto set = [](HWND window, int id, const char* text) {
+    SetWindowTextA(GetDlgItem(window, id), text);
+  };
   auto click = [](HWND window, int id) { SendMessageA(GetDlgItem(window, id), BM_CLICK, 0, 0); };
   EXPECT_EQ(1u, command(main, OpenCommandId, {{IDOK, path}}).size());
   GameStateData model = Opened(bytes);

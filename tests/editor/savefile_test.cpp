@@ -9,12 +9,13 @@
 
 TEST(SaveFile, LoadsEveryValueAndStoresOnlyTheValues) {
   std::string path = ScratchDir() + "s1.asd";
-  Bytes bytes = SyntheticSave(1);  // the records pinned byte for byte: the Shift-JIS title comes out right
+  Bytes bytes =
+      SyntheticSave(1);  // the records pinned byte for byte: the Shift-JIS title comes out right
   EXPECT_EQ(0, std::memcmp(&bytes[0], SaveHeaderText, 83));
   EXPECT_EQ(0, std::memcmp(&bytes[96], SaveTitleText, 32));
   ASSERT_TRUE(WriteBytes(path, bytes));
   ASSERT_EQ(0, LoadSaveFile(path.c_str()));
-  EXPECT_TRUE(StateOf(bytes) == GameState);  // END? inverted: 0 in the file is ticked
+  EXPECT_TRUE(StateOf(bytes) == GameState);   // END? inverted: 0 in the file is ticked
   ASSERT_EQ(0, StoreSaveFile(path.c_str()));  // every byte kept but END? values other than 0 and 1
   EXPECT_EQ(Stored(bytes, StateOf(bytes)), ReadBytes(path));
 
@@ -59,8 +60,12 @@ int Calls = 0, FailAt = -1;
 extern "C" {
 std::size_t __real_fread(void*, std::size_t, std::size_t, std::FILE*);
 std::size_t __real_fwrite(const void*, std::size_t, std::size_t, std::FILE*);
-std::size_t __wrap_fread(void* b, std::size_t s, std::size_t n, std::FILE* f) { return __real_fread(b, s, Calls++ == FailAt ? n / 2 : n, f); }
-std::size_t __wrap_fwrite(const void* b, std::size_t s, std::size_t n, std::FILE* f) { return Calls++ == FailAt ? 0 : __real_fwrite(b, s, n, f); }
+std::size_t __wrap_fread(void* b, std::size_t s, std::size_t n, std::FILE* f) {
+  return __real_fread(b, s, Calls++ == FailAt ? n / 2 : n, f);
+}
+std::size_t __wrap_fwrite(const void* b, std::size_t s, std::size_t n, std::FILE* f) {
+  return Calls++ == FailAt ? 0 : __real_fwrite(b, s, n, f);
+}
 }
 
 TEST(SaveFile, ReadsAndWritesThatFailPartWayAreReported) {

@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (length) file[(data[at] | data[at + 1] << 8 | data[at + 2] << 16) % length] = data[at + 3];
   }
   Check(WriteBytes(path, file), "cannot write the scratch file");
-  int expected = file.size() < 128 || std::memcmp(&file[0], &base[0], 83) || std::memcmp(&file[96], &base[96], 32)
+  int expected = file.size() < 128 || std::memcmp(&file[0], &base[0], 83) ||
+                         std::memcmp(&file[96], &base[96], 32)
                      ? HeaderMismatch
                  : file.size() < static_cast<std::size_t>(ModelLength) ? FileTooShort
                                                                        : 0;
@@ -39,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(LoadSaveFile(path.c_str()) == expected, "a load gives another result than the model");
   if (expected != 0) {
     Check(GameState == other, "a refused load changed the values");
-    Check(StoreSaveFile(path.c_str()) == expected, "a store into a refused file is not refused alike");
+    Check(StoreSaveFile(path.c_str()) == expected,
+          "a store into a refused file is not refused alike");
     Check(ReadBytes(path) == file, "a refused store changed the file");
     return 0;
   }

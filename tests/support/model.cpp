@@ -10,10 +10,13 @@
 
 namespace {
 
-// "This is save data for Kelvas3.5 ... BRANVIK-CO" and "モルダン・ピクセリオン - Kelvas " in Shift-JIS.
-const char Header[] = "This is save data for Kelvas3.5 Win95 For PLOV/RMX system       (C) 1996 BRANVIK-CO";
-const unsigned char Title[] = {0x83, 0x82, 0x83, 0x8B, 0x83, 0x5F, 0x83, 0x93, 0x81, 0x45, 0x83, 0x73, 0x83, 0x4E,
-                               0x83, 0x5A, 0x83, 0x8A, 0x83, 0x49, 0x83, 0x93, ' ', '-', ' ', 'K', 'e', 'l', 'v', 'a', 's', ' '};
+// "This is save data for Kelvas3.5 ... BRANVIK-CO" and "モルダン・ピクセリオン - Kelvas " in
+// Shift-JIS.
+const char Header[] =
+    "This is save data for Kelvas3.5 Win95 For PLOV/RMX system       (C) 1996 BRANVIK-CO";
+const unsigned char Title[] = {0x83, 0x82, 0x83, 0x8B, 0x83, 0x5F, 0x83, 0x93, 0x81, 0x45, 0x83,
+                               0x73, 0x83, 0x4E, 0x83, 0x5A, 0x83, 0x8A, 0x83, 0x49, 0x83, 0x93,
+                               ' ',  '-',  ' ',  'K',  'e',  'l',  'v',  'a',  's',  ' '};
 // The 400-byte slot after offset 274836 of each statRows row.
 const int RowSlot[StatCount] = {5, 10, 6, 16, 7, 8, 12, 13, 14, 15, 17, 18, 0, 1, 19, 9};
 
@@ -35,16 +38,21 @@ Bytes SyntheticSave(unsigned seed, bool tidy) {
   for (unsigned char& b : bytes) b = static_cast<unsigned char>(random());
   std::memcpy(&bytes[0], Header, 83);
   std::memcpy(&bytes[96], Title, 32);
-  for (int u = 0; tidy && u < UnitCount; ++u) PutWord(bytes, StatOffset(EndFlagRow, u), random() & 1);
+  for (int u = 0; tidy && u < UnitCount; ++u)
+    PutWord(bytes, StatOffset(EndFlagRow, u), random() & 1);
   return bytes;
 }
 
-std::uint16_t WordAt(const Bytes& bytes, long at) { return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8); }
+std::uint16_t WordAt(const Bytes& bytes, long at) {
+  return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
+}
 void PutWord(Bytes& bytes, long at, std::uint16_t value) {
   bytes[at] = static_cast<unsigned char>(value);
   bytes[at + 1] = static_cast<unsigned char>(value >> 8);
 }
-long CounterOffset(int k) { return k < ItemCounterCount ? 1070 + 2 * k : 916 + 2 * (k - ItemCounterCount); }
+long CounterOffset(int k) {
+  return k < ItemCounterCount ? 1070 + 2 * k : 916 + 2 * (k - ItemCounterCount);
+}
 long StatOffset(int row, int unit) { return 274836 + 400 * RowSlot[row] + 2 * unit; }
 
 GameStateData StateOf(const Bytes& bytes) {
@@ -61,7 +69,9 @@ Bytes Stored(Bytes bytes, const GameStateData& state) {
   return bytes;
 }
 
-bool operator==(const GameStateData& a, const GameStateData& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool operator==(const GameStateData& a, const GameStateData& b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 void ShowUnit(GameStateData& state, int unit) {
   state.statRows[LevelRow][unit] = std::max<std::uint16_t>(state.statRows[LevelRow][unit], 1);
@@ -79,9 +89,11 @@ GameStateData Opened(const Bytes& bytes) {
 
 std::string ScratchDir() {
   static unsigned serial = 0;
-  std::filesystem::path dir = std::filesystem::temp_directory_path() /
-      ("asdedit-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
-       std::to_string(std::random_device()()) + "-" + std::to_string(++serial));  // test programs run side by side
+  std::filesystem::path dir =
+      std::filesystem::temp_directory_path() /
+      ("asdedit-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
+       "-" + std::to_string(std::random_device()()) + "-" +
+       std::to_string(++serial));  // test programs run side by side
   std::filesystem::create_directories(dir);
   return (dir / "").string();
 }

@@ -24,8 +24,8 @@ struct Seen {
 // Runs action while a second thread answers, in order, the dialogs owned by
 // owner that come up meanwhile, and then until at least least dialogs came
 // (10 s at most); one without an answer left is cancelled.
-std::vector<Seen> Answering(HWND owner, std::vector<Answer> answers, const std::function<void()>& action,
-                            std::size_t least = 0);
+std::vector<Seen> Answering(HWND owner, std::vector<Answer> answers,
+                            const std::function<void()>& action, std::size_t least = 0);
 
 // Starts commandLine; its shown window of className, or null after 10 s.
 HWND StartProgram(std::string commandLine, PROCESS_INFORMATION& process, const char* className);

@@ -15,7 +15,8 @@ protected:
   // Runs asdtool with args (quoted by the caller): its exit code; out and err
   // hold what it wrote, without carriage returns.
   int Run(const std::string& args) {
-    std::string line = Q(ASDTOOL_PATH) + " " + args + " >" + Q(dir + "out") + " 2>" + Q(dir + "err");
+    std::string line =
+        Q(ASDTOOL_PATH) + " " + args + " >" + Q(dir + "out") + " 2>" + Q(dir + "err");
 #ifdef _WIN32
     int code = std::system(Q(line).c_str());  // cmd /c takes the outer quotes off
 #else
@@ -36,7 +37,8 @@ TEST_F(AsdTool, SampleInfoAndDiffShowTheValuesAsTheEditorDoes) {
   Bytes bytes = ReadBytes(a);
   GameStateData state = StateOf(bytes);
   EXPECT_EQ(0, Run("info " + Q(a)));
-  EXPECT_EQ(0u, out.find(u8"ターン数: 215\nsmall values: 2 3 1\n")) << out;  // the same sample everywhere
+  EXPECT_EQ(0u, out.find(u8"ターン数: 215\nsmall values: 2 3 1\n"))
+      << out;  // the same sample everywhere
   for (int u = 0; u < UnitCount; ++u) {
     char row[160];
     for (int r = 0, n = std::snprintf(row, sizeof row, "\n%4d", u); r < StatCount; ++r)
@@ -52,9 +54,11 @@ TEST_F(AsdTool, SampleInfoAndDiffShowTheValuesAsTheEditorDoes) {
   ASSERT_TRUE(WriteBytes(b, bytes));
   EXPECT_EQ(0, Run("diff " + Q(a) + " " + Q(b)));
   int end = state.statRows[EndFlagRow][3];
-  EXPECT_EQ("monster counter 3: " + std::to_string(state.counters[ItemCounterCount + 3]) + " -> 77\nunit 3 END?: " +
-                std::to_string(end) + " -> " + std::to_string(!end) + "\nunit 7 " + u8"レベル: " +
-                std::to_string(state.statRows[LevelRow][7]) + " -> 98\n", out);
+  EXPECT_EQ("monster counter 3: " + std::to_string(state.counters[ItemCounterCount + 3]) +
+                " -> 77\nunit 3 END?: " + std::to_string(end) + " -> " + std::to_string(!end) +
+                "\nunit 7 " + u8"レベル: " + std::to_string(state.statRows[LevelRow][7]) +
+                " -> 98\n",
+            out);
 }
 
 TEST_F(AsdTool, RefusalsExitWithTheirCodes) {
@@ -68,9 +72,13 @@ TEST_F(AsdTool, RefusalsExitWithTheirCodes) {
     int code;
     const char* message;
   } cases[] = {
-      {"", 1, "no command"}, {"show " + Q(a), 1, "unknown command"}, {"info", 1, "info needs one FILE"},
-      {"sample " + Q(b + "x") + " --seed x", 1, "--seed"}, {"info " + Q(a + "x"), 2, "cannot open"},
-      {"diff " + Q(b) + " " + Q(a), 3, "not a save file"}, {"info " + Q(dir + "cut.asd"), 4, "cut short"},
+      {"", 1, "no command"},
+      {"show " + Q(a), 1, "unknown command"},
+      {"info", 1, "info needs one FILE"},
+      {"sample " + Q(b + "x") + " --seed x", 1, "--seed"},
+      {"info " + Q(a + "x"), 2, "cannot open"},
+      {"diff " + Q(b) + " " + Q(a), 3, "not a save file"},
+      {"info " + Q(dir + "cut.asd"), 4, "cut short"},
       {"sample " + Q(dir + "no/such/x.asd"), 5, "cannot write"},
   };
   for (const Case& c : cases) {
@@ -91,10 +99,13 @@ TEST_F(AsdTool, ExportImportAndSetChangeExactlyTheValuesNamed) {
   ASSERT_EQ(0, Run("import " + Q(a) + " " + Q(doc))) << err;
   EXPECT_EQ(original, ReadBytes(a));
   ASSERT_EQ(0, Run("export " + Q(a)));
-  EXPECT_NE(std::string::npos, out.find(u8"\"unit\": 0,\n      \"name\": \"アルシオン\",\n      \"level\": " +
-                                        std::to_string(state.statRows[LevelRow][0]) + ",\n")) << out;
+  EXPECT_NE(std::string::npos,
+            out.find(u8"\"unit\": 0,\n      \"name\": \"アルシオン\",\n      \"level\": " +
+                     std::to_string(state.statRows[LevelRow][0]) + ",\n"))
+      << out;
 
-  const std::string partial = u8R"({"turnCount": 7, "smallValues": [3, 0, 1], "monsters": [{"index": 11, "count": 99}],
+  const std::string partial =
+      u8R"({"turnCount": 7, "smallValues": [3, 0, 1], "monsters": [{"index": 11, "count": 99}],
       "units": [{"unit": 9, "x": 9, "ended": true}, {"name": "アルシオン", "y": 0, "unit": 0, "level": 65535}]})";
   ASSERT_TRUE(WriteBytes(doc, Bytes(partial.begin(), partial.end())));
   ASSERT_EQ(0, Run("import " + Q(a) + " - <" + Q(doc))) << err;
@@ -105,7 +116,9 @@ TEST_F(AsdTool, ExportImportAndSetChangeExactlyTheValuesNamed) {
   state.statRows[YRow][0] = 0, state.statRows[LevelRow][0] = 65535;
   EXPECT_EQ(Stored(original, state), ReadBytes(a));
 
-  ASSERT_EQ(0, Run("set " + Q(a) + " " + Q("units.*.level=99") + " " + Q("items.*=0") + " units.3.ended=0")) << err;
+  ASSERT_EQ(0, Run("set " + Q(a) + " " + Q("units.*.level=99") + " " + Q("items.*=0") +
+                   " units.3.ended=0"))
+      << err;
   for (int u = 0; u < UnitCount; ++u) state.statRows[LevelRow][u] = 99;
   for (int k = 0; k < ItemCounterCount; ++k) state.counters[k] = 0;
   state.statRows[EndFlagRow][3] = 0;
@@ -130,7 +143,9 @@ TEST_F(AsdTool, ExportImportAndSetChangeExactlyTheValuesNamed) {
   };
   for (const Case& c : refused) {
     ASSERT_TRUE(WriteBytes(doc, Bytes(c.doc.begin(), c.doc.end())));
-    EXPECT_EQ(6, Run(c.doc[0] == '{' ? "import " + Q(a) + " " + Q(doc) : "set " + Q(a) + " " + c.doc)) << c.doc;
+    EXPECT_EQ(6,
+              Run(c.doc[0] == '{' ? "import " + Q(a) + " " + Q(doc) : "set " + Q(a) + " " + c.doc))
+        << c.doc;
     EXPECT_NE(std::string::npos, err.find(c.path)) << c.doc << ": " << err;
     EXPECT_EQ(edited, ReadBytes(a)) << c.doc;
   }

@@ -23,9 +23,9 @@ namespace {
 enum ExitCode {
   ExitOk = 0,
   ExitUsage = 1,
-  ExitNoFile = 2,      // missing or cannot be opened
-  ExitNotSave = 3,     // the header or title record differs
-  ExitShortFile = 4,   // the records match but the file ends too soon
+  ExitNoFile = 2,       // missing or cannot be opened
+  ExitNotSave = 3,      // the header or title record differs
+  ExitShortFile = 4,    // the records match but the file ends too soon
   ExitWriteFailed = 5,  // cannot write (or would overwrite without --force)
   ExitRefused = 6       // a document or KEY=VALUE names a value the editor would not take
 };
@@ -66,9 +66,8 @@ const char UsageText[] =
 // The statistic labels of FieldTable, in UTF-8 for the terminal (FieldTable's
 // own are Shift-JIS). Each is six columns wide, like the Shift-JIS original.
 const char* const StatLabels[StatCount] = {
-    u8"レベル", u8"移動力", u8"経験値", u8" 射程 ", u8" 体力 ", u8"MAXHP ",
-    u8"攻撃力", u8"防御力", u8" 魔力 ", u8"魔抵力", u8"命中値", u8"回避値",
-    u8"Ｘ座標", u8"Ｙ座標", u8" ため ", u8" END? ",
+    u8"レベル", u8"移動力", u8"経験値", u8" 射程 ", u8" 体力 ", u8"MAXHP ", u8"攻撃力", u8"防御力",
+    u8" 魔力 ", u8"魔抵力", u8"命中値", u8"回避値", u8"Ｘ座標", u8"Ｙ座標", u8" ため ", u8" END? ",
 };
 
 // A label without its padding blanks, for naming a value in a line of text.
@@ -107,7 +106,8 @@ int Explain(const char* path, int result) {
     case HeaderMismatch:
       return Fail(path, "not a save file (its header or title record differs)", ExitNotSave);
     case FileTooShort:
-      return Fail(path, "the save file is cut short (it ends before its last value region)", ExitShortFile);
+      return Fail(path, "the save file is cut short (it ends before its last value region)",
+                  ExitShortFile);
     case OpenFailed:
       return Fail(path, "cannot open the file", ExitNoFile);
     default:
@@ -146,7 +146,8 @@ int InfoCommand(const char* path) {
   int code = Load(path, &state);
   if (code != ExitOk) return code;
   std::printf("%s: %u\n", TurnCountLabel, state.turnCount);
-  std::printf("small values: %u %u %u\n", state.smallValues[0], state.smallValues[1], state.smallValues[2]);
+  std::printf("small values: %u %u %u\n", state.smallValues[0], state.smallValues[1],
+              state.smallValues[2]);
   std::printf("item counters:\n");
   PrintCounters(state.counters, ItemCounterCount);
   std::printf("monster counters:\n");
@@ -170,7 +171,9 @@ int InfoCommand(const char* path) {
 }
 
 // Prints one differing value as "name: old -> new".
-void PrintChange(std::uint16_t before, std::uint16_t after) { std::printf(": %u -> %u\n", before, after); }
+void PrintChange(std::uint16_t before, std::uint16_t after) {
+  std::printf(": %u -> %u\n", before, after);
+}
 
 int DiffCommand(const char* pathA, const char* pathB) {
   GameStateData a, b;
@@ -234,22 +237,20 @@ void FillSample(Random* random, GameStateData* state) {
   for (int u = 0; u < UnitCount; ++u) {
     std::uint16_t maxHp = Between(random, 20, 300);
     const std::uint16_t values[StatCount] = {
-        Between(random, 1, 99),   // level
-        Between(random, 3, 8),    // movement
-        Between(random, 0, 99),   // experience
-        Between(random, 1, 3),    // range
-        Between(random, 1, maxHp),
-        maxHp,
-        Between(random, 5, 150),  // attack
-        Between(random, 5, 150),  // defence
-        Between(random, 0, 150),  // magic
-        Between(random, 0, 150),  // magic resistance
-        Between(random, 50, 99),  // accuracy
-        Between(random, 0, 50),   // evasion
-        Between(random, 0, 9),    // X
-        Between(random, 0, 4),    // Y
-        Between(random, 0, 100),  // charge
-        Between(random, 0, 1),    // END?
+        Between(random, 1, 99),                                     // level
+        Between(random, 3, 8),                                      // movement
+        Between(random, 0, 99),                                     // experience
+        Between(random, 1, 3),                                      // range
+        Between(random, 1, maxHp), maxHp, Between(random, 5, 150),  // attack
+        Between(random, 5, 150),                                    // defence
+        Between(random, 0, 150),                                    // magic
+        Between(random, 0, 150),                                    // magic resistance
+        Between(random, 50, 99),                                    // accuracy
+        Between(random, 0, 50),                                     // evasion
+        Between(random, 0, 9),                                      // X
+        Between(random, 0, 4),                                      // Y
+        Between(random, 0, 100),                                    // charge
+        Between(random, 0, 1),                                      // END?
     };
     for (int r = 0; r < StatCount; ++r) state->statRows[r][u] = values[r];
   }
@@ -280,7 +281,8 @@ bool Exists(const char* path) {
 }
 
 int SampleCommand(const char* path, std::uint32_t seed, bool force) {
-  if (!force && Exists(path)) return Fail(path, "the file exists (use --force to overwrite it)", ExitWriteFailed);
+  if (!force && Exists(path))
+    return Fail(path, "the file exists (use --force to overwrite it)", ExitWriteFailed);
   // The seed is spread over the state; xorshift never leaves a zero state.
   Random random = {seed * 2654435761u ^ 0x5EED5A7Eu};
   if (random.state == 0) random.state = 1;
@@ -349,8 +351,9 @@ Json Document(const GameStateData& state) {
   doc[SmallValueField.key] = state.smallValues;
   for (int k = 0; k < CounterCount; ++k) {
     bool item = k < ItemCounterCount;
-    doc[item ? "items" : "monsters"].push_back(
-        {{"index", item ? k : k - ItemCounterCount}, {"name", ItemLabels[k]}, {CounterField.key, state.counters[k]}});
+    doc[item ? "items" : "monsters"].push_back({{"index", item ? k : k - ItemCounterCount},
+                                                {"name", ItemLabels[k]},
+                                                {CounterField.key, state.counters[k]}});
   }
   for (int u = 0; u < UnitCount; ++u) {
     Json unit = {{"unit", u}, {"name", u < HeroCount ? HeroNames[u] : EnemyName}};
@@ -369,20 +372,26 @@ Json Document(const GameStateData& state) {
 struct Refusal {
   std::string text;
 };
-[[noreturn]] void Refuse(const std::string& path, const std::string& why) { throw Refusal{path + ": " + why}; }
+[[noreturn]] void Refuse(const std::string& path, const std::string& why) {
+  throw Refusal{path + ": " + why};
+}
 
-std::string Indexed(const std::string& path, std::size_t i) { return path + "[" + std::to_string(i) + "]"; }
+std::string Indexed(const std::string& path, std::size_t i) {
+  return path + "[" + std::to_string(i) + "]";
+}
 
 // The value at path for a field whose value in the file is current: refused
 // when it is of the wrong type, or outside the field's range and not current.
-std::uint16_t Checked(const Json& value, const std::string& path, const Field& field, std::uint16_t current) {
+std::uint16_t Checked(const Json& value, const std::string& path, const Field& field,
+                      std::uint16_t current) {
   if (field.flag) {
     if (!value.is_boolean()) Refuse(path, "must be true or false");
     return value.get<bool>() ? 1 : 0;
   }
   if (!value.is_number_integer()) Refuse(path, "must be a whole number");
   if (value != Json(current) && (value < Json(field.low) || value > Json(field.high)))
-    Refuse(path, value.dump() + " is outside " + std::to_string(field.low) + " to " + std::to_string(field.high));
+    Refuse(path, value.dump() + " is outside " + std::to_string(field.low) + " to " +
+                     std::to_string(field.high));
   return value.get<std::uint16_t>();
 }
 
@@ -413,7 +422,9 @@ void ApplyEntries(const Json& list, const std::string& listPath, int first, int 
       int r = 0;
       while (r < fieldCount && key != fields[r].key) ++r;
       if (r == fieldCount) Refuse(path + "." + key, "unknown key");
-      auto slot = [&](auto& state) -> auto& { return units ? state.statRows[r][n] : state.counters[first + n]; };
+      auto slot = [&](auto& state) -> auto& {
+        return units ? state.statRows[r][n] : state.counters[first + n];
+      };
       slot(edited) = Checked(item.value(), path + "." + key, fields[r], slot(original));
     }
   }
@@ -431,9 +442,11 @@ void Apply(const Json& doc, const GameStateData& original, GameStateData& edited
     } else if (key == TurnCountField.key) {
       edited.turnCount = Checked(value, key, TurnCountField, original.turnCount);
     } else if (key == SmallValueField.key) {
-      if (!value.is_array() || value.size() != SmallValueCount) Refuse(key, "must be an array of three numbers");
+      if (!value.is_array() || value.size() != SmallValueCount)
+        Refuse(key, "must be an array of three numbers");
       for (int j = 0; j < SmallValueCount; ++j)
-        edited.smallValues[j] = Checked(value[j], Indexed(key, j), SmallValueField, original.smallValues[j]);
+        edited.smallValues[j] =
+            Checked(value[j], Indexed(key, j), SmallValueField, original.smallValues[j]);
     } else if (key == "items") {
       ApplyEntries(value, key, 0, ItemCounterCount, original, edited);
     } else if (key == "monsters") {
@@ -448,7 +461,8 @@ void Apply(const Json& doc, const GameStateData& original, GameStateData& edited
 
 // Writes text to path, which is replaced only when force is set.
 int WriteText(const char* path, const std::string& text, bool force) {
-  if (!force && Exists(path)) return Fail(path, "the file exists (use --force to overwrite it)", ExitWriteFailed);
+  if (!force && Exists(path))
+    return Fail(path, "the file exists (use --force to overwrite it)", ExitWriteFailed);
   std::FILE* file = std::fopen(path, "wb");
   bool ok = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
   if (file && std::fclose(file) != 0) ok = false;
@@ -471,7 +485,8 @@ bool ReadText(const char* path, std::string* text) {
   std::FILE* file = standardInput ? stdin : std::fopen(path, "rb");
   if (!file) return false;
   char buffer[65536];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text->append(buffer, n);
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+    text->append(buffer, n);
   bool ok = !std::ferror(file);
   if (!standardInput) std::fclose(file);
   return ok;
@@ -521,15 +536,16 @@ Json SetDocument(const GameStateData& original, const std::vector<const char*>& 
       const std::string part = key.substr(start, end - start);
       start = end + 1;
       const bool every = part == "*";
-      const bool number = !part.empty() && part.size() < 4 && part.find_first_not_of("0123456789") == std::string::npos;
+      const bool number = !part.empty() && part.size() < 4 &&
+                          part.find_first_not_of("0123456789") == std::string::npos;
       const std::size_t index = number ? std::stoul(part) : 0;
       std::vector<Json*> next;
       for (Json* target : targets) {
         if (target->is_array() && (every || number)) {
           for (std::size_t i = 0; i < target->size(); ++i)
             if (every || i == index) next.push_back(&(*target)[i]);
-        } else if (target->is_object() && target->contains(part) && part != "format" && part != "name" &&
-                   part != "index" && part != "unit") {
+        } else if (target->is_object() && target->contains(part) && part != "format" &&
+                   part != "name" && part != "index" && part != "unit") {
           next.push_back(&(*target)[part]);
         }
       }
@@ -537,7 +553,8 @@ Json SetDocument(const GameStateData& original, const std::vector<const char*>& 
       targets = next;
     }
     for (Json* target : targets) {
-      if (target->is_object() && target->contains(CounterField.key)) target = &(*target)[CounterField.key];
+      if (target->is_object() && target->contains(CounterField.key))
+        target = &(*target)[CounterField.key];
       if (target->is_structured()) Refuse(key, "names no single value");
       *target = target->is_boolean() && (value == 0 || value == 1) ? Json(value == 1) : value;
     }
@@ -546,7 +563,8 @@ Json SetDocument(const GameStateData& original, const std::vector<const char*>& 
 }
 
 int SetCommand(const char* path, const std::vector<const char*>& settings) {
-  return Edited(path, path, [&](const GameStateData& original) { return SetDocument(original, settings); });
+  return Edited(path, path,
+                [&](const GameStateData& original) { return SetDocument(original, settings); });
 }
 
 int Usage(const char* why) {
@@ -567,7 +585,8 @@ int Run(int argc, char** argv) {
   }
   // The operands of the command (any number for set), and the options of
   // sample and export.
-  const bool sample = std::strcmp(command, "sample") == 0, exporting = std::strcmp(command, "export") == 0;
+  const bool sample = std::strcmp(command, "sample") == 0,
+             exporting = std::strcmp(command, "export") == 0;
   const bool set = std::strcmp(command, "set") == 0;
   std::vector<const char*> operands;
   const char* outPath = nullptr;
@@ -578,7 +597,8 @@ int Run(int argc, char** argv) {
     if (std::strcmp(arg, "--force") == 0 && (sample || exporting)) {
       force = true;
     } else if (std::strcmp(arg, "--seed") == 0 && sample) {
-      if (i + 1 >= argc || !ParseSeed(argv[i + 1], &seed)) return Usage("--seed needs a number from 0 to 4294967295");
+      if (i + 1 >= argc || !ParseSeed(argv[i + 1], &seed))
+        return Usage("--seed needs a number from 0 to 4294967295");
       ++i;
     } else if (std::strcmp(arg, "-o") == 0 && exporting) {
       if (i + 1 >= argc) return Usage("-o needs a file name");
@@ -618,7 +638,6 @@ int Run(int argc, char** argv) {
   }
   return Usage("unknown command");
 }
-
 
 // Runs a command; an exception that gets this far (memory running out) is a
 // message and a failure too, never an abnormal end.

@@ -74,11 +74,12 @@ int Open(const char* path) {
   PostMessageA(main, WM_COMMAND, 1, 0);
   HWND dialog = WaitForDialog(main);
   if (!dialog) return Fail("no open dialog");
-  HWND name = GetDlgItem(dialog, 0x480);  // edt1
+  HWND name = GetDlgItem(dialog, 0x480);        // edt1
   if (!name) name = GetDlgItem(dialog, 0x47c);  // cmb13
   if (!name) return Fail("no file name field in the open dialog");
   SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path));
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
   // A successful open puts the path into the title.
   for (DWORD waited = 0; waited < WaitLimit; waited += PollStep) {
     char title[512];
@@ -123,7 +124,8 @@ int Close() {
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "open") == 0) return Open(argv[2]);
   if (argc == 3 && std::strcmp(argv[1], "command") == 0) return Command(std::atoi(argv[2]));
-  if (argc == 5 && std::strcmp(argv[1], "place") == 0) return Place(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
+  if (argc == 5 && std::strcmp(argv[1], "place") == 0)
+    return Place(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
   if (argc == 2 && std::strcmp(argv[1], "close") == 0) return Close();
   std::fputs("usage: shotdriver open PATH | command ID | place CLASS X Y | close\n", stderr);
   return 1;
