@@ -4,6 +4,10 @@
 #include <cstdio>
 #include <cstring>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 GameStateData GameState;
 
 const FieldRow FieldTable[StatCount] = {
@@ -44,18 +48,20 @@ struct Region {
   long offset;
   std::uint16_t* values;
   std::size_t count;
+  bool inverted;  // stored as the logical NOT of the values (the END? flags)
 };
 
 // The regions of block in file order of the table above it: the four
 // fixed ones, then the sixteen statistic rows in row order.
 int BlockRegions(GameStateData* block, Region* regions) {
   int n = 0;
-  regions[n++] = {TurnCountOffset, &block->turnCount, 1};
-  regions[n++] = {SmallValuesOffset, block->smallValues, SmallValueCount};
-  regions[n++] = {MonsterCountersOffset, block->counters + ItemCounterCount, MonsterCounterCount};
-  regions[n++] = {ItemCountersOffset, block->counters, ItemCounterCount};
+  regions[n++] = {TurnCountOffset, &block->turnCount, 1, false};
+  regions[n++] = {SmallValuesOffset, block->smallValues, SmallValueCount, false};
+  regions[n++] = {MonsterCountersOffset, block->counters + ItemCounterCount, MonsterCounterCount,
+                  false};
+  regions[n++] = {ItemCountersOffset, block->counters, ItemCounterCount, false};
   for (int r = 0; r < StatCount; ++r)
-    regions[n++] = {FieldTable[r].offset, block->statRows[r], UnitCount};
+    regions[n++] = {FieldTable[r].offset, block->statRows[r], UnitCount, r == EndFlagRow};
   return n;
 }
 const int RegionCount = 4 + StatCount;
@@ -65,13 +71,15 @@ bool ReadAt(std::FILE* file, long offset, void* buffer, std::size_t count) {
   return std::fseek(file, offset, SEEK_SET) == 0 && std::fread(buffer, 1, count, file) == count;
 }
 
-// Checks the header and title records of an open file: 0 or HeaderMismatch.
-// A file too short to hold a record does not match it.
+// Checks the header and title records of an open file: 0, HeaderMismatch,
+// or OpenFailed when it cannot be read at all (a folder opens on some
+// platforms). A file too short to hold a record does not match it.
 int CheckRecords(std::FILE* file) {
   char scratch[SaveHeaderLength + 1];
-  if (!ReadAt(file, HeaderOffset, scratch, SaveHeaderLength) ||
-      std::memcmp(scratch, SaveHeaderText, SaveHeaderLength) != 0)
-    return HeaderMismatch;
+  bool header = ReadAt(file, HeaderOffset, scratch, SaveHeaderLength) &&
+                std::memcmp(scratch, SaveHeaderText, SaveHeaderLength) == 0;
+  if (std::ferror(file)) return OpenFailed;
+  if (!header) return HeaderMismatch;
   if (!ReadAt(file, TitleOffset, scratch, SaveTitleLength) ||
       std::memcmp(scratch, SaveTitleText, SaveTitleLength) != 0)
     return HeaderMismatch;
@@ -81,6 +89,21 @@ int CheckRecords(std::FILE* file) {
 // Whether an open file reaches to the end of the last value region.
 bool HoldsEveryRegion(std::FILE* file) {
   return std::fseek(file, 0, SEEK_END) == 0 && std::ftell(file) >= SaveFileMinLength;
+}
+
+// Opens path with mode as a complete save file: the stream, or null with
+// *result saying why it was refused.
+std::FILE* OpenSaveFile(const char* path, const char* mode, int* result) {
+  std::FILE* file = OpenStream(path, mode);
+  if (!file) {
+    *result = OpenFailed;
+    return nullptr;
+  }
+  *result = CheckRecords(file);
+  if (*result == 0 && !HoldsEveryRegion(file)) *result = FileTooShort;
+  if (*result == 0) return file;
+  std::fclose(file);
+  return nullptr;
 }
 
 // The END? flags are kept as "ticked" in memory and as "not ticked" on disk.
@@ -100,11 +123,23 @@ void EncodeWords(const std::uint16_t* values, std::size_t count, unsigned char* 
 
 }  // namespace
 
+#ifdef _WIN32
+std::FILE* OpenStream(const char* path, const char* mode) {
+  wchar_t widePath[MAX_PATH];
+  wchar_t wideMode[8] = {};
+  if (!MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, widePath, MAX_PATH))
+    return nullptr;
+  for (int i = 0; mode[i] && i < 7; ++i) wideMode[i] = static_cast<wchar_t>(mode[i]);
+  return _wfopen(widePath, wideMode);
+}
+#else
+std::FILE* OpenStream(const char* path, const char* mode) { return std::fopen(path, mode); }
+#endif
+
 int LoadSaveFile(const char* path) {
-  std::FILE* file = std::fopen(path, "rb");
-  if (!file) return OpenFailed;
-  int result = CheckRecords(file);
-  if (result == 0 && !HoldsEveryRegion(file)) result = FileTooShort;
+  int result = 0;
+  std::FILE* file = OpenSaveFile(path, "rb", &result);
+  if (!file) return result;
 
   // Everything is read into a scratch block, which replaces GameState only
   // when the whole file has been read.
@@ -113,40 +148,38 @@ int LoadSaveFile(const char* path) {
   BlockRegions(&scratch, regions);
   unsigned char bytes[2 * UnitCount];
   for (int i = 0; result == 0 && i < RegionCount; ++i) {
-    if (!ReadAt(file, regions[i].offset, bytes, 2 * regions[i].count))
+    const Region& region = regions[i];
+    if (!ReadAt(file, region.offset, bytes, 2 * region.count)) {
       result = FileTooShort;
-    else
-      DecodeWords(bytes, regions[i].values, regions[i].count);
+      break;
+    }
+    DecodeWords(bytes, region.values, region.count);
+    if (region.inverted)
+      for (std::size_t k = 0; k < region.count; ++k)
+        region.values[k] = InvertFlag(region.values[k]);
   }
   std::fclose(file);
   if (result != 0) return result;
-
-  for (int u = 0; u < UnitCount; ++u)
-    scratch.statRows[EndFlagRow][u] = InvertFlag(scratch.statRows[EndFlagRow][u]);
   GameState = scratch;
   return 0;
 }
 
 int StoreSaveFile(const char* path) {
-  std::FILE* file = std::fopen(path, "r+b");
-  if (!file) return OpenFailed;
   // The file may have been replaced or cut short since it was opened:
   // nothing is written unless it is still a complete save file.
-  int result = CheckRecords(file);
-  if (result == 0 && !HoldsEveryRegion(file)) result = FileTooShort;
+  int result = 0;
+  std::FILE* file = OpenSaveFile(path, "r+b", &result);
+  if (!file) return result;
 
   Region regions[RegionCount];
   BlockRegions(&GameState, regions);
   unsigned char bytes[2 * UnitCount];
   for (int i = 0; result == 0 && i < RegionCount; ++i) {
     const Region& region = regions[i];
-    if (region.values == GameState.statRows[EndFlagRow]) {
-      std::uint16_t inverted[UnitCount];
-      for (int u = 0; u < UnitCount; ++u) inverted[u] = InvertFlag(region.values[u]);
-      EncodeWords(inverted, UnitCount, bytes);
-    } else {
-      EncodeWords(region.values, region.count, bytes);
-    }
+    std::uint16_t values[UnitCount];
+    for (std::size_t k = 0; k < region.count; ++k)
+      values[k] = region.inverted ? InvertFlag(region.values[k]) : region.values[k];
+    EncodeWords(values, region.count, bytes);
     // A seek also flushes what was buffered, so a failed write of the
     // previous region can surface here.
     if (std::fseek(file, region.offset, SEEK_SET) != 0)

@@ -3,6 +3,7 @@
 #define ASDEDIT_EDITOR_SAVEFILE_H
 
 #include <cstdint>
+#include <cstdio>
 
 const int UnitCount = 50;
 const int CounterCount = 54;  // 42 item counters, then 12 monster counters
@@ -69,8 +70,16 @@ enum SaveFileResult {
   CloseFailed = -6      // store: flushing or closing the file failed
 };
 
-// Reads the file at path (ANSI code page) into GameState. On any failure
-// GameState is left exactly as it was.
+// Paths are UTF-8 text and name any file the platform can name.
+
+// Opens the file at path with an fopen mode ("rb", "r+b", "wb"); null when it
+// cannot be opened. On Windows the path is opened in its UTF-16 form, and one
+// that is no UTF-8 or longer than the platform's plain API takes (MAX_PATH
+// UTF-16 units with the terminator) is refused whole, never cut.
+std::FILE* OpenStream(const char* path, const char* mode);
+
+// Reads the file at path into GameState. On any failure GameState is left
+// exactly as it was; a folder, or a file that cannot be read, cannot be opened.
 int LoadSaveFile(const char* path);
 
 // Writes every value region of GameState into the existing file at path, in

@@ -95,15 +95,15 @@ std::string ScratchDir() {
        "-" + std::to_string(std::random_device()()) + "-" +
        std::to_string(++serial));  // test programs run side by side
   std::filesystem::create_directories(dir);
-  return (dir / "").string();
+  return (dir / "").u8string();
 }
 
 Bytes ReadBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file(std::filesystem::u8path(path), std::ios::binary);
   return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 bool WriteBytes(const std::string& path, const Bytes& bytes) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  std::ofstream file(std::filesystem::u8path(path), std::ios::binary | std::ios::trunc);
   return file.write(reinterpret_cast<const char*>(bytes.data()), bytes.size()) && file.flush();
 }

@@ -27,6 +27,7 @@ bool operator==(const GameStateData& a, const GameStateData& b);
 void ShowUnit(GameStateData& state, int unit);
 GameStateData Opened(const Bytes& bytes);
 
+// Paths are UTF-8, as the program takes them.
 std::string ScratchDir();  // a new empty folder, ending in a separator
 Bytes ReadBytes(const std::string& path);
 bool WriteBytes(const std::string& path, const Bytes& bytes);
