@@ -14,47 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "tools/windriver/windriver.h"
+
 namespace {
-
-bool StartProcess(const std::string& commandLine, PROCESS_INFORMATION& process) {
-  std::string line = commandLine;  // CreateProcessA may write into it
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  return CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process) != 0;
-}
-
-struct WindowSearch {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM data) {
-  WindowSearch* search = reinterpret_cast<WindowSearch*>(data);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-// A shown top-level window of the process, or null.
-HWND FindProcessWindow(DWORD processId) {
-  WindowSearch search = {processId, nullptr};
-  EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-// Waits for the process to end, ends it when it does not, closes its handles.
-DWORD WaitForExit(PROCESS_INFORMATION& process, DWORD timeoutMs) {
-  DWORD code = STILL_ACTIVE;
-  if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0)
-    GetExitCodeProcess(process.hProcess, &code);
-  if (code == STILL_ACTIVE) TerminateProcess(process.hProcess, 1);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return code;
-}
 
 BOOL CALLBACK FindUnpainted(HWND window, LPARAM lParam) {
   if (!GetUpdateRect(window, nullptr, FALSE)) return TRUE;
@@ -75,17 +37,13 @@ double StartToIdle(const char* commandLine) {
   LARGE_INTEGER frequency, start, painted;
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&start);
-  if (!StartProcess(commandLine, process)) return -1;
+  HWND window = StartProgram(commandLine, process, nullptr);
+  if (!process.hProcess) return -1;
   DWORD waited = WaitForInputIdle(process.hProcess, 20000);
-  HWND window = nullptr;
-  for (int polls = 0; waited == 0 && polls < 20000; ++polls) {
-    window = FindProcessWindow(process.dwProcessId);
-    if (window && Painted(window)) break;
-    Sleep(1);
-  }
+  for (int polls = 0; window && waited == 0 && polls < 20000 && !Painted(window); ++polls) Sleep(1);
   QueryPerformanceCounter(&painted);
   if (window) PostMessageA(window, WM_CLOSE, 0, 0);
-  bool ended = WaitForExit(process, 10000) != STILL_ACTIVE;
+  bool ended = WaitExit(process, 10000) != STILL_ACTIVE;
   if (waited != 0 || !window || !ended) {
     std::fprintf(stderr, "launch_bench: %s: %s\n", commandLine,
                  waited != 0                   ? "never waited for input"

@@ -87,15 +87,26 @@ GameStateData Opened(const Bytes& bytes) {
   return state;
 }
 
+namespace {
+std::vector<std::filesystem::path> Scratch;  // the folders ScratchDir made
+}  // namespace
+
 std::string ScratchDir() {
   static unsigned serial = 0;
-  std::filesystem::path dir =
-      std::filesystem::temp_directory_path() /
-      ("asdedit-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
-       "-" + std::to_string(std::random_device()()) + "-" +
-       std::to_string(++serial));  // test programs run side by side
+  // Test programs run side by side: the name tells their folders apart.
+  std::string name = "asdedit-" +
+                     std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
+                     "-" + std::to_string(std::random_device()()) + "-" + std::to_string(++serial);
+  std::filesystem::path dir = std::filesystem::temp_directory_path() / name;
   std::filesystem::create_directories(dir);
+  Scratch.push_back(dir);
   return (dir / "").u8string();
+}
+
+void RemoveScratchDirs() {
+  std::error_code ignored;  // a folder a test still holds open stays
+  for (const std::filesystem::path& dir : Scratch) std::filesystem::remove_all(dir, ignored);
+  Scratch.clear();
 }
 
 Bytes ReadBytes(const std::string& path) {
@@ -104,6 +115,10 @@ Bytes ReadBytes(const std::string& path) {
 }
 
 bool WriteBytes(const std::string& path, const Bytes& bytes) {
-  std::ofstream file(std::filesystem::u8path(path), std::ios::binary | std::ios::trunc);
-  return file.write(reinterpret_cast<const char*>(bytes.data()), bytes.size()) && file.flush();
+  std::filesystem::path file = std::filesystem::u8path(path);
+  std::error_code ignored;  // a folder that cannot be made shows as a failed write
+  std::filesystem::create_directories(file.parent_path(), ignored);
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  const char* data = reinterpret_cast<const char*>(bytes.data());
+  return out.write(data, static_cast<std::streamsize>(bytes.size())) && out.flush();
 }

@@ -29,7 +29,8 @@ GameStateData Opened(const Bytes& bytes);
 
 // Paths are UTF-8, as the program takes them.
 std::string ScratchDir();  // a new empty folder, ending in a separator
+void RemoveScratchDirs();  // every folder ScratchDir made, with what they hold
 Bytes ReadBytes(const std::string& path);
-bool WriteBytes(const std::string& path, const Bytes& bytes);
+bool WriteBytes(const std::string& path, const Bytes& bytes);  // making its folders
 
 #endif

@@ -1,0 +1,122 @@
+// Finding windows and dialogs and answering them as a user would.
+#include "tools/windriver/windriver.h"
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+const DWORD PollStep = 5;  // milliseconds
+
+// The name field of an open dialog: Wine's and older Windows' edt1, newer
+// Windows' cmb13.
+HWND NameField(HWND dialog) {
+  HWND field = GetDlgItem(dialog, 0x480);
+  return field ? field : GetDlgItem(dialog, 0x47C);
+}
+
+// What the user sees of dialog.
+Seen Look(HWND dialog) {
+  HWND icon = GetDlgItem(dialog, 0x440);
+  Seen seen = {WindowText(dialog), WindowText(GetDlgItem(dialog, 0xFFFF)), nullptr, {}};
+  if (icon && IsWindowVisible(icon))
+    seen.icon = reinterpret_cast<HICON>(SendMessageA(icon, STM_GETICON, 0, 0));
+  for (int id : {IDOK, IDCANCEL, IDYES, IDNO})
+    if (GetDlgItem(dialog, id)) seen.buttons.push_back(id);
+  return seen;
+}
+
+// The button that leaves dialog without doing anything.
+int CancelButton(HWND dialog) {
+  if (GetDlgItem(dialog, IDCANCEL)) return IDCANCEL;
+  return GetDlgItem(dialog, IDNO) ? IDNO : IDOK;
+}
+
+}  // namespace
+
+std::wstring WideText(const std::string& text) {
+  std::wstring wide(text.size() + 1, L'\0');
+  int n =
+      MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+  wide.resize(n > 0 ? n - 1 : 0);
+  return wide;
+}
+
+std::string WindowText(HWND window) {
+  wchar_t wide[1024] = {};
+  LRESULT n = SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(wide));
+  char text[3 * 1024] = {};
+  int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(n > 0 ? n : 0), text,
+                                  sizeof text, nullptr, nullptr);
+  return std::string(text, bytes > 0 ? bytes : 0);
+}
+
+void TypeText(HWND control, const std::string& text) {
+  SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(WideText(text).c_str()));
+}
+
+HWND FindShownWindow(const char* className, DWORD process, HWND owner) {
+  for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, nullptr));) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    if (IsWindowVisible(window) && (!process || id == process) &&
+        (!owner || GetWindow(window, GW_OWNER) == owner))
+      return window;
+  }
+  return nullptr;
+}
+
+HWND WaitForWindow(const char* className, DWORD process, HWND owner, DWORD ms) {
+  for (DWORD waited = 0;; waited += PollStep) {
+    HWND window = FindShownWindow(className, process, owner);
+    if (window || waited >= ms) return window;
+    Sleep(PollStep);
+  }
+}
+
+std::vector<Seen> Answering(HWND owner, const std::vector<Answer>& answers,
+                            const std::function<void()>& action, std::size_t least) {
+  std::vector<Seen> seen;
+  std::atomic<bool> done(false);
+  std::atomic<std::size_t> answered(0);
+  std::thread user([&] {
+    for (; !done; Sleep(PollStep)) {
+      HWND dialog = FindShownWindow("#32770", 0, owner);
+      if (!dialog) continue;
+      Sleep(50);  // let it finish setting itself up
+      seen.push_back(Look(dialog));
+      Answer answer = {CancelButton(dialog), ""};
+      if (seen.size() <= answers.size()) answer = answers[seen.size() - 1];
+      if (!answer.path.empty()) TypeText(NameField(dialog), answer.path);
+      PostMessageA(GetDlgItem(dialog, answer.button), BM_CLICK, 0, 0);
+      for (int i = 0; i < 1000 && IsWindowVisible(dialog); ++i) Sleep(PollStep);
+      ++answered;
+    }
+  });
+  action();
+  for (int i = 0; i < 1000 && answered < least; ++i) Sleep(10);
+  done = true;
+  user.join();
+  return seen;
+}
+
+HWND StartProgram(const std::string& commandLine, PROCESS_INFORMATION& process,
+                  const char* className) {
+  std::wstring line = WideText(commandLine);  // CreateProcessW may write into it
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process))
+    return nullptr;
+  return WaitForWindow(className, process.dwProcessId);
+}
+
+DWORD WaitExit(PROCESS_INFORMATION& process, DWORD ms) {
+  DWORD code = STILL_ACTIVE;
+  if (WaitForSingleObject(process.hProcess, ms) == WAIT_OBJECT_0)
+    GetExitCodeProcess(process.hProcess, &code);
+  if (code == STILL_ACTIVE) TerminateProcess(process.hProcess, 1);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return code;
+}
