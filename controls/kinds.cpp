@@ -14,8 +14,8 @@ constexpr ControlKindRow ControlKindTable[ControlKindCount] = {
     {"BUTTON",    Child | BS_LEFT | BS_VCENTER | BS_CHECKBOX,                       0},  // CheckBox
     {"BUTTON",    Child | BS_LEFT | BS_VCENTER | BS_RADIOBUTTON,                    0},  // RadioButton
     {"EDIT",      Child | ES_NOHIDESEL | ES_AUTOHSCROLL,                            0},  // TextEdit
-    {"EDIT",      Child | ES_NOHIDESEL,                                             0},  // LongEdit
-    {"EDIT",      Child | ES_NOHIDESEL,                                             0},  // ShortEdit
+    {"EDIT",      Child | ES_NOHIDESEL | ES_AUTOHSCROLL,                            0},  // LongEdit
+    {"EDIT",      Child | ES_NOHIDESEL | ES_AUTOHSCROLL,                            0},  // ShortEdit
     {"EDIT",      Child | ES_NOHIDESEL,                                             0},  // PlainEdit
     {"LISTBOX",   Child | WS_BORDER,                                                WS_EX_CLIENTEDGE},  // ListBox
     {"COMBOBOX",  Child | WS_BORDER | WS_VSCROLL | CBS_HASSTRINGS | CBS_DROPDOWNLIST, 0},  // DropList
@@ -31,8 +31,10 @@ static_assert(ControlKindTable[PushButton].style == 0x50000F00, "PushButton");
 static_assert(ControlKindTable[CheckBox].style == 0x50000D02, "CheckBox");
 static_assert(ControlKindTable[RadioButton].style == 0x50000D04, "RadioButton");
 static_assert(ControlKindTable[TextEdit].style == 0x50000180, "TextEdit");
-static_assert(ControlKindTable[LongEdit].style == 0x50000100, "LongEdit");
-static_assert(ControlKindTable[ShortEdit].style == 0x50000100, "ShortEdit");
+// The number fields scroll their text, so that every value of their range
+// can be typed in a narrow field and is shown whole as the caret moves.
+static_assert(ControlKindTable[LongEdit].style == 0x50000180, "LongEdit");
+static_assert(ControlKindTable[ShortEdit].style == 0x50000180, "ShortEdit");
 static_assert(ControlKindTable[PlainEdit].style == 0x50000100, "PlainEdit");
 static_assert(ControlKindTable[ListBox].style == 0x50800000 &&
                   ControlKindTable[ListBox].exStyle == 0x200,
