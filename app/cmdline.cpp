@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "app/cmdtoken.h"
+#include "app/text.h"
 
 int ArgCount = 0;
 char** ArgVector = nullptr;
@@ -62,15 +63,13 @@ bool HasWildcard(const char* text) { return std::strpbrk(text, "*?") != nullptr;
 
 int vectorLength = 0;  // entries of ArgVector, which ArgCount may no longer tell
 
-// Offset just past the last backslash in text[0, limit). The second byte of a
-// double-byte character can be 0x5C in code page 932 ("表", "ソ"); it is not a
-// backslash and does not separate anything.
-std::size_t AfterLastBackslash(const char* text, std::size_t limit) {
+// Offset just past the last of separators in text[0, limit). The arguments
+// are UTF-8, in which no byte of a character other than the separators
+// themselves can be taken for one ("表" and "ソ" included).
+std::size_t AfterLast(const char* text, std::size_t limit, const char* separators) {
   std::size_t split = 0;
-  for (std::size_t i = 0; i < limit;) {
-    if (text[i] == '\\') split = i + 1;
-    i += IsDBCSLeadByte(static_cast<BYTE>(text[i])) && text[i + 1] != '\0' ? 2 : 1;
-  }
+  for (std::size_t i = 0; i < limit; ++i)
+    if (std::strchr(separators, text[i])) split = i + 1;
   return split;
 }
 
@@ -83,26 +82,25 @@ char* HeapCopy(const char* text) {
   return copy;
 }
 
-// Appends every name that pattern matches, behind the pattern's directory part.
+// Appends every name that pattern matches, behind the pattern's folder part:
+// everything up to its last backslash, slash or drive colon, so that each
+// argument names the file that was found, never a namesake elsewhere.
 void AppendMatches(StringNode* list, const char* pattern) {
-  char* prefix = CopyString(pattern);
-  std::size_t prefixLength = AfterLastBackslash(prefix, std::strlen(prefix));
-  prefix[prefixLength] = '\0';
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(pattern, &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      char joined[256];
-      // A joined path too long for the buffer is skipped: cut short, it would
-      // name a different file.
-      if (prefixLength + std::strlen(found.cFileName) < sizeof joined) {
-        wsprintfA(joined, "%s%s", prefix, found.cFileName);
-        AppendString(list, joined);
-      }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
-  GlobalFree(prefix);
+  wchar_t widePattern[PathUnits];
+  if (!ToWide(pattern, CP_UTF8, widePattern, PathUnits)) return;  // matches nothing
+  std::size_t prefixLength = AfterLast(pattern, std::strlen(pattern), "\\/:");
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(widePattern, &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    // A joined path that does not fit is skipped: cut short, it would name
+    // another file.
+    char joined[PathBytes];
+    std::memcpy(joined, pattern, prefixLength);
+    if (ToUtf8(found.cFileName, joined + prefixLength, static_cast<int>(PathBytes - prefixLength)))
+      AppendString(list, joined);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
 }
 
 // Releases the results of an earlier split (the program splits only once).
@@ -118,7 +116,18 @@ void ReleaseArguments() {
 
 }  // namespace
 
-void SplitCommandLine() { SplitCommandLineText(GetCommandLineA()); }
+void SplitCommandLine() {
+  // The wide command line holds every name as given; the ANSI one would have
+  // lost what the code page cannot write (and turned it into "?" wildcards).
+  const wchar_t* wide = GetCommandLineW();
+  int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) size = 1;
+  char* line = static_cast<char*>(GlobalAlloc(GMEM_FIXED, size));
+  if (!line) ExitProcess(1);
+  ToUtf8(wide, line, size);  // a line that is no valid UTF-16 gives no argument
+  SplitCommandLineText(line);
+  GlobalFree(line);
+}
 
 void SplitCommandLineText(const char* commandLine) {
   ReleaseArguments();
@@ -148,7 +157,7 @@ void SplitCommandLineText(const char* commandLine) {
   // backslash; a backslash as its very last character does not count.
   const char* first = list->next ? list->next->text : "";
   std::size_t length = std::strlen(first);
-  std::size_t split = AfterLastBackslash(first, length > 0 ? length - 1 : 0);
+  std::size_t split = AfterLast(first, length > 0 ? length - 1 : 0, "\\");
   ProgramName = CopyString(first + split);
   ProgramDir = CopyString(first);
   ProgramDir[split] = '\0';

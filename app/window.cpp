@@ -2,6 +2,7 @@
 #include "app/window.h"
 
 #include "app/startup.h"
+#include "app/text.h"
 
 #include <cstdlib>
 
@@ -16,36 +17,45 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
   Window* object = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, 0));
   if (object) return object->HandleMessage(message, wParam, lParam);
   if (message == WM_CREATE) {
-    object = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    object = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     if (object) {
       SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(object));
-      // Bound here, not when CreateWindowExA returns: the object's default
+      // Bound here, not when CreateWindowExW returns: the object's default
       // processing needs its own handle from this message on.
       object->hwnd = hwnd;
       return object->HandleMessage(message, wParam, reinterpret_cast<LPARAM>(hwnd));
     }
   }
-  return DefWindowProcA(hwnd, message, wParam, lParam);
+  return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
+// Object windows are Unicode windows, so that a wide text (a path of any
+// characters in a title) reaches them whole; the program's own texts are
+// given in the ANSI code page, which the manifest makes code page 932.
 void RegisterWindowClass(const char* className) {
-  WNDCLASSA record = {};
+  wchar_t name[64];
+  ToWide(className, CP_ACP, name, 64);
+  WNDCLASSW record = {};
   record.style = CS_CLASSDC | CS_BYTEALIGNCLIENT;  // 0x1040
   record.lpfnWndProc = WndProc;
   record.cbClsExtra = 0;
   record.cbWndExtra = sizeof(Window*);
   record.hInstance = AppInstance;
-  record.hIcon = LoadIconA(AppInstance, MAKEINTRESOURCEA(1));
-  record.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+  record.hIcon = LoadIconW(AppInstance, MAKEINTRESOURCEW(1));
+  record.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   record.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   record.lpszMenuName = nullptr;
-  record.lpszClassName = className;
-  if (!RegisterClassA(&record)) ExitProcess(0);
+  record.lpszClassName = name;
+  if (!RegisterClassW(&record)) ExitProcess(0);
 }
 
 HWND CreateObjectWindow(Window* object, DWORD exStyle, const char* className, const char* title,
                         DWORD style, HWND owner) {
-  HWND hwnd = CreateWindowExA(exStyle, className, title, style, CW_USEDEFAULT, CW_USEDEFAULT,
+  wchar_t wideClass[64];
+  wchar_t wideTitle[256];
+  ToWide(className, CP_ACP, wideClass, 64);
+  ToWide(title, CP_ACP, wideTitle, 256);
+  HWND hwnd = CreateWindowExW(exStyle, wideClass, wideTitle, style, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, AppInstance, object);
   // A window that WndProc did not bind to the object (a class with another
   // procedure) would never reach it: that is a failed creation too.

@@ -17,7 +17,7 @@ protected:
 extern "C" __declspec(dllexport) LRESULT CALLBACK
     WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Registers a class of object windows: WndProc, room for the object pointer,
+// Registers a class of Unicode object windows: WndProc, room for the object pointer,
 // icon 1 of the program, the arrow cursor, the face colour. Failing ends the
 // process at once with exit code 0.
 void RegisterWindowClass(const char* className);

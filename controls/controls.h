@@ -55,6 +55,10 @@ HFONT GetInterfaceFont(int index);
 int GetFontWidth(int index);
 int GetFontHeight(int index);
 
+// Option letters of an edit kind, given as its text: a sunken edge, a thin border.
+const char EditSunken[] = "3";
+const char EditBorder[] = "B";
+
 HWND CreateBoundControl(HWND parent, int x, int y, int width, int height, int kind,
                         const char* text, int id, int param1, int param2, void* bound);
 BoundControl* RegisterBoundControl(HWND parent, HWND control, int kind, int id, int param1,

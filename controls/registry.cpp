@@ -12,12 +12,12 @@ ControlGroup* FindGroup(HWND parent) {
   return nullptr;
 }
 
-// Option letters of an edit kind: "3" sunken edge, "B" thin border.
+// The option letters of an edit kind (EditSunken, EditBorder) as styles.
 void AddEditOptions(const char* options, DWORD* style, DWORD* exStyle) {
   if (!options) return;
   for (const char* c = options; *c; ++c) {
-    if (*c == '3') *exStyle |= WS_EX_CLIENTEDGE;
-    if (*c == 'B') *style |= WS_BORDER;
+    if (*c == EditSunken[0]) *exStyle |= WS_EX_CLIENTEDGE;
+    if (*c == EditBorder[0]) *style |= WS_BORDER;
   }
 }
 

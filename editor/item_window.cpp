@@ -54,7 +54,7 @@ void CreateItemControls(HWND window) {
     int y = TilePitch * (k % GridRows);
     CreateInBox(window, x, y, TileBox, Label, ItemLabels[k], TileId, SS_CENTER, WS_EX_DLGMODALFRAME,
                 nullptr);
-    CreateInBox(window, x, y, FieldBox, ShortEdit, "B", FirstCounterId + k, 0, CounterMax,
+    CreateInBox(window, x, y, FieldBox, ShortEdit, EditBorder, FirstCounterId + k, 0, CounterMax,
                 &GameState.counters[k]);
   }
   for (const ItemControlRow& row : ItemButtonRows)
@@ -96,5 +96,5 @@ LRESULT MorWin1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ItemCommand(hwnd, wParam, lParam);
       return 0;
   }
-  return DefWindowProcA(hwnd, message, wParam, lParam);
+  return DefWindowProcW(hwnd, message, wParam, lParam);
 }

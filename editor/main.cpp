@@ -11,7 +11,7 @@
 // so too).
 int AppMain(int argc, char** argv) {
   MorWin0* window = new MorWin0();
-  if (argc > 1) window->OpenFile(argv[1]);
+  if (argc > 1) OpenNamedFile(window, argv[1]);
   return 0;
 }
 

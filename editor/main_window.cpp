@@ -8,14 +8,15 @@
 #include <cstdint>
 
 #include "app/menu.h"
+#include "app/text.h"
 #include "controls/controls.h"
 #include "editor/item_window.h"
 #include "editor/texts.h"
 
 namespace {
 
-char SavePath[MAX_PATH];  // the file last opened, the target of a save
-HWND NameBox;             // the panel; its caption names the selected unit
+char SavePath[PathBytes];  // the file last opened (UTF-8), the target of a save
+HWND NameBox;              // the panel; its caption names the selected unit
 
 const DWORD MainExStyle = WS_EX_CONTROLPARENT;
 const DWORD MainStyle = WS_CLIPSIBLINGS | WS_SYSMENU;
@@ -65,10 +66,16 @@ enum Place {
   OverPanel,  // a child of the main window lying over NameBox, in NameBox's coordinates
 };
 
-// One control of the main window, in order of creation.
+// Where and how large a control is.
+struct Box {
+  int x, y, width, height;
+};
+
+// One control of the main window, in order of creation; the builders below
+// name what each kind of row holds.
 struct MainControlRow {
   Place place;
-  int x, y, width, height;
+  Box box;
   int kind;
   const char* text;  // caption, or a ShortEdit's option letters
   int fieldLabel;    // FieldTable row whose label is the caption instead, or NoFieldLabel
@@ -78,24 +85,30 @@ struct MainControlRow {
   bool smallFont;
 };
 
+// A number field with a sunken edge, bound to a word held to low..high.
+MainControlRow Field(Place place, Box box, int id, int low, int high, std::uint16_t* bound) {
+  return {place, box, ShortEdit, EditSunken, NoFieldLabel, id, low, high, bound, false};
+}
+// A label with a modal frame, captioned text or, when text is null, the label
+// of FieldTable row fieldLabel.
+MainControlRow Caption(Place place, Box box, const char* text, int fieldLabel, int style,
+                       bool smallFont) {
+  return {place,   box,      Label, text, fieldLabel, LabelId, style, WS_EX_DLGMODALFRAME,
+          nullptr, smallFont};
+}
+
 // NameBox, the panel along the bottom of the window.
 const POINT PanelOrigin = {0, 384};
-const SIZE PanelSize = {ClientWidth, ClientHeight - PanelOrigin.y};
+const Box PanelBox = {PanelOrigin.x, PanelOrigin.y, ClientWidth, ClientHeight - PanelOrigin.y};
 
 // Turn count, the three small values and the panel.
 const MainControlRow TopRows[] = {
-    {InMain, 16, 2, 80, 24, Label, TurnCountLabel, NoFieldLabel, LabelId, SS_CENTER,
-     WS_EX_DLGMODALFRAME, nullptr, false},
-    {InMain, 100, 2, 32, 24, ShortEdit, "3", NoFieldLabel, TurnCountId, 0, 65535,
-     &GameState.turnCount, false},
-    {InMain, 144, 2, 20, 24, ShortEdit, "3", NoFieldLabel, FirstSmallValueId, 0, 3,
-     &GameState.smallValues[0], false},
-    {InMain, 168, 2, 20, 24, ShortEdit, "3", NoFieldLabel, FirstSmallValueId + 1, 0, 3,
-     &GameState.smallValues[1], false},
-    {InMain, 192, 2, 20, 24, ShortEdit, "3", NoFieldLabel, FirstSmallValueId + 2, 0, 3,
-     &GameState.smallValues[2], false},
-    {InMain, PanelOrigin.x, PanelOrigin.y, PanelSize.cx, PanelSize.cy, GroupBox, NameBoxCaption,
-     NoFieldLabel, LabelId, 0, 0, nullptr, false},
+    Caption(InMain, {16, 2, 80, 24}, TurnCountLabel, NoFieldLabel, SS_CENTER, false),
+    Field(InMain, {100, 2, 32, 24}, TurnCountId, 0, 65535, &GameState.turnCount),
+    Field(InMain, {144, 2, 20, 24}, FirstSmallValueId, 0, 3, &GameState.smallValues[0]),
+    Field(InMain, {168, 2, 20, 24}, FirstSmallValueId + 1, 0, 3, &GameState.smallValues[1]),
+    Field(InMain, {192, 2, 20, 24}, FirstSmallValueId + 2, 0, 3, &GameState.smallValues[2]),
+    {InMain, PanelBox, GroupBox, NameBoxCaption, NoFieldLabel, LabelId, 0, 0, nullptr, false},
 };
 
 // The statistics grid: two columns of label and field, three rows of them,
@@ -109,18 +122,21 @@ const int StatFieldDrop = 4;
 
 // Position, charge and END? of the selected unit (unit 0 at first).
 const MainControlRow PanelRows[] = {
-    {InPanel, 8, 18, 40, 18, Label, PositionLabel, NoFieldLabel, LabelId, LabelStyle,
-     WS_EX_DLGMODALFRAME, nullptr, true},
-    {OverPanel, 48, 20, 24, 18, ShortEdit, "3", NoFieldLabel, XFieldId, 0, 9,
-     GameState.statRows[XRow], false},
-    {OverPanel, 76, 20, 24, 18, ShortEdit, "3", NoFieldLabel, YFieldId, 0, 4,
-     GameState.statRows[YRow], false},
-    {InPanel, 8, 42, 40, 18, Label, nullptr, ChargeRow, LabelId, LabelStyle, WS_EX_DLGMODALFRAME,
-     nullptr, true},
-    {OverPanel, 48, 44, 52, 18, ShortEdit, "3", NoFieldLabel, ChargeFieldId, 0, 65535,
-     GameState.statRows[ChargeRow], false},
-    {OverPanel, 12, 64, 72, 18, CheckBox, nullptr, EndFlagRow, EndBoxId, 0, 0,
-     GameState.statRows[EndFlagRow], true},
+    Caption(InPanel, {8, 18, 40, 18}, PositionLabel, NoFieldLabel, LabelStyle, true),
+    Field(OverPanel, {48, 20, 24, 18}, XFieldId, 0, 9, GameState.statRows[XRow]),
+    Field(OverPanel, {76, 20, 24, 18}, YFieldId, 0, 4, GameState.statRows[YRow]),
+    Caption(InPanel, {8, 42, 40, 18}, nullptr, ChargeRow, LabelStyle, true),
+    Field(OverPanel, {48, 44, 52, 18}, ChargeFieldId, 0, 65535, GameState.statRows[ChargeRow]),
+    {OverPanel,
+     {12, 64, 72, 18},
+     CheckBox,
+     nullptr,
+     EndFlagRow,
+     EndBoxId,
+     0,
+     0,
+     GameState.statRows[EndFlagRow],
+     true},
 };
 
 // The unit buttons, in columns of five.
@@ -134,8 +150,9 @@ HWND CreateMainControl(HWND window, const MainControlRow& row) {
   const char* text = row.fieldLabel == NoFieldLabel ? row.text : FieldTable[row.fieldLabel].label;
   HWND parent = row.place == InPanel ? NameBox : window;
   POINT origin = row.place == OverPanel ? PanelOrigin : POINT{0, 0};
+  const Box& box = row.box;
   HWND control =
-      CreateBoundControl(parent, origin.x + row.x, origin.y + row.y, row.width, row.height,
+      CreateBoundControl(parent, origin.x + box.x, origin.y + box.y, box.width, box.height,
                          row.kind, text, row.id, row.param1, row.param2, row.bound);
   if (row.smallFont)
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetInterfaceFont(1)), FALSE);
@@ -151,18 +168,19 @@ void CreateMainControls(HWND window) {
   for (int i = 0; i < GridStatCount; ++i) {
     int x = GridLeft + GridBlockPitch * (i / 6) + GridColumnPitch * (i % 2);
     int y = GridTop + GridRowPitch * ((i % 6) / 2);
-    CreateMainControl(window, {InPanel, x, y, StatLabelWidth, StatHeight, Label, nullptr, i,
-                               LabelId, LabelStyle, WS_EX_DLGMODALFRAME, nullptr, true});
-    CreateMainControl(window, {OverPanel, x + StatLabelWidth, y + StatFieldDrop, StatFieldWidth,
-                               StatHeight, ShortEdit, "3", NoFieldLabel, FirstStatId + i,
-                               i == LevelRow ? 1 : 0, 65535, GameState.statRows[i], false});
+    CreateMainControl(
+        window, Caption(InPanel, {x, y, StatLabelWidth, StatHeight}, nullptr, i, LabelStyle, true));
+    Box field = {x + StatLabelWidth, y + StatFieldDrop, StatFieldWidth, StatHeight};
+    CreateMainControl(window, Field(OverPanel, field, FirstStatId + i, i == LevelRow ? 1 : 0, 65535,
+                                    GameState.statRows[i]));
   }
   for (const MainControlRow& row : PanelRows) CreateMainControl(window, row);
-  for (int unit = 0; unit < UnitCount; ++unit)
-    CreateMainControl(
-        window, {InMain, UnitLeft + UnitPitch * (unit / UnitsPerColumn),
-                 UnitTop + UnitPitch * (unit % UnitsPerColumn), UnitSize, UnitSize, PushButton,
-                 UnitName(unit), NoFieldLabel, FirstUnitId + unit, 0, 0, nullptr, true});
+  for (int unit = 0; unit < UnitCount; ++unit) {
+    Box box = {UnitLeft + UnitPitch * (unit / UnitsPerColumn),
+               UnitTop + UnitPitch * (unit % UnitsPerColumn), UnitSize, UnitSize};
+    CreateMainControl(window, {InMain, box, PushButton, UnitName(unit), NoFieldLabel,
+                               FirstUnitId + unit, 0, 0, nullptr, true});
+  }
 }
 
 // Binds the sixteen per-unit controls to unit and names it in NameBox; the
@@ -174,17 +192,33 @@ void SelectUnit(HWND window, int unit) {
   SetWindowTextA(NameBox, UnitName(unit));
 }
 
-// The platform's open dialog; the buffer with the chosen path, or null.
-char* AskOpenPath(HWND owner, DWORD size, char* buffer, const char* filter) {
-  OPENFILENAMEA dialog = {};
-  dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // the record as Windows 95 knew it
+// The platform's open dialog; the buffer with the chosen path, or null. The
+// dialog has no read-only box: the editor has no read-only mode.
+wchar_t* AskOpenPath(HWND owner, DWORD size, wchar_t* buffer, const wchar_t* filter) {
+  OPENFILENAMEW dialog = {};
+  dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400W;  // the record as Windows 95 knew it
   dialog.hwndOwner = owner;
   dialog.lpstrFilter = filter;
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = buffer;
   dialog.nMaxFile = size;
-  dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-  return GetOpenFileNameA(&dialog) ? buffer : nullptr;
+  dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+  return GetOpenFileNameW(&dialog) ? buffer : nullptr;
+}
+
+// A message box owned by window whose text is format (Shift-JIS) around the
+// path, which it shows exactly.
+int PathMessageBox(HWND window, const char* format, const char* path, const char* caption,
+                   UINT type) {
+  wchar_t wideFormat[256];
+  wchar_t widePath[PathUnits];
+  wchar_t wideCaption[64];
+  ToWide(format, ProgramCodePage, wideFormat, 256);
+  ToWide(path, CP_UTF8, widePath, PathUnits);
+  ToWide(caption, ProgramCodePage, wideCaption, 64);
+  wchar_t text[1024];  // the format's few words and a path of at most PathUnits
+  wsprintfW(text, wideFormat, widePath);
+  return MessageBoxW(window, text, wideCaption, type);
 }
 
 // Tells the user why path was not opened (a LoadSaveFile result).
@@ -192,14 +226,13 @@ void ReportOpenFailure(HWND window, const char* path, int result) {
   const char* format = result == HeaderMismatch ? NotSaveFileFormat
                        : result == FileTooShort ? FileTooShortFormat
                                                 : OpenFailedFormat;
-  char text[1024];  // wsprintfA writes at most 1024 bytes; a longer name is shown cut
-  wsprintfA(text, format, path);
-  MessageBoxA(window, text, ErrorCaption, MB_OK | MB_ICONERROR);
+  PathMessageBox(window, format, path, ErrorCaption, MB_OK | MB_ICONERROR);
 }
 
-// Loads path (shorter than SavePath) and makes it the open file: 0, or -2
-// once the user has been told why it was refused.
-int OpenPath(MorWin0* self, const char* path) {
+// The step every way of opening ends in: loads the whole path and makes it
+// the open file, named in the title; 0, or -2 once the user has been told
+// why it was refused.
+int LoadFile(MorWin0* self, const char* path) {
   int result = LoadSaveFile(path);
   if (result < 0) {
     ReportOpenFailure(self->hwnd, path, result);
@@ -207,9 +240,13 @@ int OpenPath(MorWin0* self, const char* path) {
   }
   lstrcpynA(SavePath, path, sizeof SavePath);
 
-  char title[sizeof SavePath + 64];  // the path and the format's own 47 bytes
-  wsprintfA(title, OpenTitleFormat, SavePath);
-  SetWindowTextA(self->hwnd, title);
+  wchar_t format[128];
+  wchar_t widePath[PathUnits];
+  ToWide(OpenTitleFormat, ProgramCodePage, format, 128);
+  ToWide(SavePath, CP_UTF8, widePath, PathUnits);
+  wchar_t title[128 + PathUnits];
+  wsprintfW(title, format, widePath);
+  SetWindowTextW(self->hwnd, title);
 
   HMENU menu = GetMenu(self->hwnd);
   EnableMenuItem(menu, SaveCommandId, MF_BYCOMMAND | MF_ENABLED);
@@ -221,27 +258,36 @@ int OpenPath(MorWin0* self, const char* path) {
   return 0;
 }
 
-// Asks for a save file and opens it: 0, or -1 (no file chosen), -2 (not
-// opened). A dialog that failed rather than being cancelled is reported.
+// "開く(&O)...": asks for a save file and opens it: 0, or -1 (no file
+// chosen), -2 (not opened). A dialog that failed rather than being
+// cancelled is reported.
 int OpenCommand(MorWin0* self) {
-  char path[MAX_PATH] = {};
-  if (!AskOpenPath(self->hwnd, sizeof path, path, OpenFilter)) {
+  wchar_t path[PathUnits] = {};
+  if (!AskOpenPath(self->hwnd, PathUnits, path, OpenFilter)) {
     if (CommDlgExtendedError())
       MessageBoxA(self->hwnd, DialogFailedText, ErrorCaption, MB_OK | MB_ICONERROR);
     return -1;
   }
-  return OpenPath(self, path);
+  char utf8[PathBytes];
+  ToUtf8(path, utf8, PathBytes);
+  return LoadFile(self, utf8);
 }
 
-// The first file of a drop; further ones are ignored. The drop is released first.
+// The first file of a drop; further ones are ignored. The drop is released
+// first. A name too long for the platform's plain API is refused whole.
 void DropCommand(MorWin0* self, HDROP drop) {
-  char path[1024];
-  if (!DragQueryFileA(drop, 0, path, sizeof path)) path[0] = '\0';
+  wchar_t path[PathUnits] = {};
+  UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+  bool fits = length > 0 && length < PathUnits && DragQueryFileW(drop, 0, path, PathUnits) > 0;
   DragFinish(drop);
-  if (path[0]) self->OpenFile(path);
+  char utf8[PathBytes];
+  ToUtf8(path, utf8, PathBytes);
+  if (length == 0) return;
+  if (!fits) return ReportOpenFailure(self->hwnd, utf8, OpenFailed);
+  OpenNamedFile(self, utf8);
 }
 
-// Writes GameState over the file last opened.
+// "上書き保存(&S)...": writes GameState over the file last opened.
 int SaveCommand() { return StoreSaveFile(SavePath); }
 
 // Unit buttons and menu commands act; every other control notification is
@@ -310,19 +356,22 @@ LRESULT MorWin0::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       DropCommand(this, reinterpret_cast<HDROP>(wParam));
       return 0;
   }
-  return DefWindowProcA(hwnd, message, wParam, lParam);
+  return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-// The steps that follow a successful open dialog; a refused file is reported
-// and changes nothing. A relative name is made whole first: the open dialog
-// may change the current folder, and a save must still write this file. A
-// path too long for SavePath is refused whole: cut short, it would name
-// another file, which a save would then write.
-void MorWin0::OpenFile(const char* path) {
-  char full[MAX_PATH];
-  DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);
-  if (length == 0 || length >= sizeof full) return ReportOpenFailure(hwnd, path, OpenFailed);
-  if (OpenPath(this, full) < 0) return;
-  EnableBoundControls(hwnd, 1);
-  RefreshBoundControls(itemWindow->hwnd);
+// A relative name is made whole first: the open dialog may change the
+// current folder, and a save must still write this file. A path too long for
+// the platform's plain API is refused whole: cut short, it would name another
+// file, which a save would then write.
+void OpenNamedFile(MorWin0* window, const char* path) {
+  wchar_t wide[PathUnits];
+  wchar_t full[PathUnits];
+  char whole[PathBytes];
+  DWORD length =
+      ToWide(path, CP_UTF8, wide, PathUnits) ? GetFullPathNameW(wide, PathUnits, full, nullptr) : 0;
+  if (length == 0 || length >= PathUnits || !ToUtf8(full, whole, PathBytes))
+    return ReportOpenFailure(window->hwnd, path, OpenFailed);
+  if (LoadFile(window, whole) < 0) return;
+  EnableBoundControls(window->hwnd, 1);
+  RefreshBoundControls(window->itemWindow->hwnd);
 }

@@ -43,9 +43,11 @@ class MorWin0 : public Window {
 public:
   MorWin0();
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  // Opens path as a file given on the command line or dropped on the window.
-  void OpenFile(const char* path);
   MorWin1* itemWindow = nullptr;  // hidden until "アイテム(&I)"
 };
+
+// Opens path (UTF-8), a file named on the command line or dropped on the
+// window; a refused file is reported and changes nothing.
+void OpenNamedFile(MorWin0* window, const char* path);
 
 #endif

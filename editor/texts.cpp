@@ -14,7 +14,7 @@ const char ListMenuText[] = "リスト表示(&L)";
 const char ItemsMenuText[] = "アイテム(&I)";
 const char HelpMenuText[] = "ヘルプ(&H)";
 const char VersionMenuText[] = "ﾊﾞｰｼﾞｮﾝ情報(&V)";
-const char OpenFilter[] = "Save Data(*s?.asd)\0*.asd\0All(*.*)\0*.*\0";
+const wchar_t OpenFilter[] = L"Save Data(*s?.asd)\0*.asd\0All(*.*)\0*.*\0";
 
 const char TurnCountLabel[] = "ターン数";
 const char NameBoxCaption[] = "NAME";

@@ -6,6 +6,9 @@
 
 #include "editor/savefile.h"
 
+// The code page of every text below.
+const unsigned ProgramCodePage = 932;
+
 // The main window: titles, menu rows, the open dialog's file types.
 extern const char MainWindowTitle[];
 extern const char OpenTitleFormat[];  // the title with the open file's path
@@ -19,7 +22,7 @@ extern const char ListMenuText[];
 extern const char ItemsMenuText[];
 extern const char HelpMenuText[];
 extern const char VersionMenuText[];
-extern const char OpenFilter[];  // pairs of NUL-terminated description and pattern, then a NUL
+extern const wchar_t OpenFilter[];  // pairs of NUL-terminated description and pattern, then a NUL
 
 // The main window's labels and unit names. Units from HeroCount on are enemies.
 const int HeroCount = 8;

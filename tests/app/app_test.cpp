@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 
 #include "app/cmdline.h"
 #include "app/startup.h"
@@ -17,7 +18,7 @@ struct Recorder : Window {
     messages.push_back(message);
     if (message == WM_CREATE) createParam = lParam;
     if (message == WM_DESTROY) PostQuitMessage(7);
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
   }
   std::vector<UINT> messages;
   LPARAM createParam = 0;
@@ -33,22 +34,34 @@ int StartEntry(int argc, char** argv) {
 }  // namespace
 
 TEST(CommandLine, SplitsQuotesAndExpandsPatternsAgainstTheFiles) {
-  std::string dir = ScratchDir(), dbcs = dir + "表\\";  // 表's second byte is a backslash
-  CreateDirectoryA(dbcs.c_str(), nullptr);
-  for (std::string name : {dir + "b.asd", dir + "a.asd", dir + "c.txt", dbcs + "表1.asd"})
-    ASSERT_TRUE(WriteBytes(name, {}));
-  SetCurrentDirectoryA(dir.c_str());
-  SplitCommandLineText(
-      ("  \"C:\\ゲーム\\表.exe\" *.asd \"*.asd\" none*.x  a\tb \"\" \"a b\"c e\"f " + dir +
-       "?.txt " + dbcs + "表*.asd \"unclosed quote")
-          .c_str());
+  std::string dir = ScratchDir();
+  std::string sub = dir + u8"表ソ/";  // ソ's second Shift-JIS byte is a backslash
+  for (std::string name : {"b.asd", "a.asd", "c.txt", u8"表ソ\\é1.asd", u8"表ソ\\é2.asd"})
+    ASSERT_TRUE(WriteBytes(dir + name, {}));
+  SetCurrentDirectoryW(std::filesystem::u8path(dir).c_str());
+  // The arguments are UTF-8, as the wide command line gives them.
+  std::string line = u8"  \"C:\\ゲーム\\表.exe\" *.asd \"*.asd\" none*.x  a\tb \"\" \"a b\"c ";
+  line += u8"e\"f " + dir + "?.txt " + sub + u8"é*.asd C:*.txt \"unclosed quote";
+  SplitCommandLineText(line.c_str());
   std::vector<std::string> args(ArgVector, ArgVector + ArgCount);
   std::sort(args.begin() + 1, args.begin() + 3);  // in the file system's order
-  EXPECT_EQ((std::vector<std::string>{"C:\\ゲーム\\表.exe", "a.asd", "b.asd", "*.asd", "a\tb", "",
-                                      "a b", "c", "e\"f", dir + "c.txt", dbcs + "表1.asd"}),
-            args);
-  EXPECT_STREQ("C:\\ゲーム\\", ProgramDir);
-  EXPECT_STREQ("表.exe", ProgramName);
+  std::sort(args.begin() + 10, args.begin() + 12);
+  std::vector<std::string> expected = {u8"C:\\ゲーム\\表.exe",
+                                       "a.asd",
+                                       "b.asd",
+                                       "*.asd",
+                                       "a\tb",
+                                       "",
+                                       "a b",
+                                       "c",
+                                       "e\"f",
+                                       dir + "c.txt",
+                                       sub + u8"é1.asd",
+                                       sub + u8"é2.asd",
+                                       "C:c.txt"};
+  EXPECT_EQ(expected, args);
+  EXPECT_STREQ(u8"C:\\ゲーム\\", ProgramDir);
+  EXPECT_STREQ(u8"表.exe", ProgramName);
 }
 
 TEST(Shell, StartUpRunsTheEntryAndTheLoopThatWindowObjectsEnd) {
@@ -71,7 +84,14 @@ TEST(Shell, StartUpRunsTheEntryAndTheLoopThatWindowObjectsEnd) {
             (std::vector<LONG>{client.right, client.bottom, outer.left, outer.top}));
   // A class that cannot be registered ends the process at once, a window that
   // cannot be made in an orderly way: both with exit code 0.
-  EXPECT_EXIT((RegisterWindowClass("AppTest"), std::exit(3)), testing::ExitedWithCode(0), "");
-  EXPECT_EXIT((CreateObjectWindow(&object, 0, "NoSuchClass", "", 0, nullptr), std::exit(3)),
-              testing::ExitedWithCode(0), "");
+  auto registerTwice = [] {
+    RegisterWindowClass("AppTest");
+    std::exit(3);
+  };
+  EXPECT_EXIT(registerTwice(), testing::ExitedWithCode(0), "");
+  auto createUnregistered = [&] {
+    CreateObjectWindow(&object, 0, "NoSuchClass", "", 0, nullptr);
+    std::exit(3);
+  };
+  EXPECT_EXIT(createUnregistered(), testing::ExitedWithCode(0), "");
 }

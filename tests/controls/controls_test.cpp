@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "controls/controls.h"
-#include "support/user.h"
+#include "tools/windriver/windriver.h"
 
 namespace {
 
@@ -34,11 +34,11 @@ TEST(BoundControls, ShowAndCommitEachKindOfValue) {
   // commits back within its range.
   std::uint16_t word = 40000;
   HWND field = CreateBoundControl(parent, 0, 0, 60, 20, ShortEdit, "3B", 12, 0, 65535, &word);
-  EXPECT_EQ("40000", Text(field));
+  EXPECT_EQ("40000", WindowText(field));
   EXPECT_EQ(40000, word);
   EXPECT_TRUE(GetWindowLongA(field, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
   SetWindowTextA(field, "70000");
-  EXPECT_EQ("65535", Text(field));
+  EXPECT_EQ("65535", WindowText(field));
   EXPECT_EQ(65535, word);
 
   std::uint16_t flag = 0;
@@ -74,9 +74,9 @@ TEST(BoundControls, WalksReachTheControlsInsideControls) {
   EXPECT_FALSE(IsWindowEnabled(inner) || IsWindowEnabled(field) || !IsWindowEnabled(parent));
   ASSERT_NE(nullptr, RebindControl(parent, 16, &second));
   EXPECT_EQ(nullptr, RebindControl(parent, 99, &second));
-  EXPECT_EQ("1", Text(field));  // rebinding does not show
+  EXPECT_EQ("1", WindowText(field));  // rebinding does not show
   RefreshBoundControls(parent);
-  EXPECT_EQ("2", Text(field));
+  EXPECT_EQ("2", WindowText(field));
   DestroyBoundControls(parent);
   EXPECT_FALSE(IsWindow(inner) || IsWindow(group) || IsWindow(parent));
   EXPECT_EQ(reinterpret_cast<HWND>(-1), FindControlById(parent, 16));

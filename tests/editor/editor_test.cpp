@@ -11,9 +11,11 @@
 #include "editor/main_window.h"
 #include "editor/texts.h"
 #include "support/model.h"
-#include "support/user.h"
+#include "tools/windriver/windriver.h"
 
 namespace {
+
+const std::string Title = u8"モルダン・ピクセリオン - Save Editor ver 0.5";
 
 class Editor : public ::testing::Test {
 protected:
@@ -26,31 +28,27 @@ protected:
     MorWin0* object = new MorWin0;
     main = object->hwnd;
     items = object->itemWindow->hwnd;
-    for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-      if ((GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX) nameBox = child;
+    nameBox = FindWindowExA(main, nullptr, "BUTTON", "NAME");
   }
-  void TearDown() override { DestroyWindow(main); }
-  std::vector<Seen> Command(int id, std::vector<Answer> answers = {}) {
+  void TearDown() override {
+    DestroyWindow(main);
+    QuitCode();  // the next test's dialogs must not meet this window's quit message
+  }
+  std::vector<Seen> Command(int id, const std::vector<Answer>& answers = {}) {
     return Answering(main, answers, [&] { SendMessageA(main, WM_COMMAND, id, 0); });
   }
-  // Writes bytes into the scratch folder and opens the file in the dialog.
-  std::string Open(const Bytes& bytes, const std::string& name = "s1.asd") {
+  // Writes bytes at name in the scratch folder and opens it in the dialog.
+  std::string Open(const Bytes& bytes, const std::string& name) {
     EXPECT_TRUE(WriteBytes(dir + name, bytes));
     Command(OpenCommandId, {{IDOK, dir + name}});
     return dir + name;
   }
-  std::string Shown(int id, HWND window = nullptr) {
-    return Text(GetDlgItem(window ? window : main, id));
-  }
-  void Set(int id, const char* text, HWND window = nullptr) {
-    SetWindowTextA(GetDlgItem(window ? window : main, id), text);
-  }
-  void Click(int id, HWND window = nullptr) {
-    SendMessageA(GetDlgItem(window ? window : main, id), BM_CLICK, 0, 0);
-  }
+  HWND Item(int id, HWND window = nullptr) { return GetDlgItem(window ? window : main, id); }
+  std::string Shown(int id, HWND window = nullptr) { return WindowText(Item(id, window)); }
+  void Set(int id, const char* text, HWND window = nullptr) { TypeText(Item(id, window), text); }
+  void Click(int id, HWND window = nullptr) { SendMessageA(Item(id, window), BM_CLICK, 0, 0); }
   void Type(int id, const char* keys) {  // at the end of the field, key by key
-    for (; *keys; ++keys)
-      SendMessageA(GetDlgItem(main, id), WM_CHAR, static_cast<unsigned char>(*keys), 0);
+    for (; *keys; ++keys) SendMessageA(Item(id), WM_CHAR, static_cast<unsigned char>(*keys), 0);
   }
   bool Grayed(UINT item, UINT by) { return GetMenuState(GetMenu(main), item, by) & MF_GRAYED; }
   int QuitCode() {  // among the messages waiting, or -1
@@ -58,52 +56,52 @@ protected:
       if (m.message == WM_QUIT) return static_cast<int>(m.wParam);
     return -1;
   }
-  HWND main, items, nameBox = nullptr;
+  HWND main;
+  HWND items;
+  HWND nameBox;
   std::string dir = ScratchDir();
 };
 
 }  // namespace
 
 TEST_F(Editor, StartsFreshWithEverythingDisabledAndItsTextsInShiftJis) {
+  // The program's texts are Shift-JIS bytes; the user reads them as Japanese.
   EXPECT_EQ(
-      "\x83\x82\x83\x8B\x83_\x83\x93\x81\x45\x83s\x83N\x83Z\x83\x8A\x83I\x83\x93 - Save Editor ver "
-      "0.5",
-      Text(main));   // the title, byte for byte
-  std::string menu;  // the bar as the user sees it: texts, ids, grayed items
-  for (int i = 0; i < GetMenuItemCount(GetMenu(main)); ++i) {
-    HMENU popup = GetSubMenu(GetMenu(main), i);
+      "\x83\x82\x83\x8B\x83_\x83\x93\x81\x45\x83s\x83N\x83Z\x83\x8A\x83I\x83\x93 - Save Editor "
+      "ver 0.5",
+      std::string(MainWindowTitle));
+  EXPECT_EQ(Title, WindowText(main));
+  std::string menu;  // the bar as the user sees it: texts, ids and every state of each item
+  HMENU bar = GetMenu(main);
+  for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+    HMENU popup = GetSubMenu(bar, i);
     char text[64];
-    GetMenuStringA(GetMenu(main), i, text, sizeof text, MF_BYPOSITION);
-    menu += std::string(text) + (Grayed(i, MF_BYPOSITION) ? "-[" : "[");
+    GetMenuStringA(bar, i, text, sizeof text, MF_BYPOSITION);
+    menu += std::string(text) + "/" + std::to_string(GetMenuState(bar, i, MF_BYPOSITION) & 0xFF);
     for (int j = 0; j < GetMenuItemCount(popup); ++j) {
-      UINT state = GetMenuState(popup, j, MF_BYPOSITION);
-      menu += state & MF_SEPARATOR
-                  ? "| "
-                  : std::to_string(GetMenuItemID(popup, j)) + (state & MF_GRAYED ? "- " : " ");
+      menu += " " + std::to_string(static_cast<int>(GetMenuItemID(popup, j)));
+      menu += ":" + std::to_string(GetMenuState(popup, j, MF_BYPOSITION));
     }
-    menu += "] ";
+    menu += "|";
   }
-  EXPECT_EQ(std::string(FileMenuText) + "[1 2- | 4 ] " + EditMenuText + "-[6- 7 ] " + HelpMenuText +
-                "[9 ] ",
-            menu);
+  std::string expected = std::string(FileMenuText) + "/16 1:0 2:1 3:2051 4:0|" + EditMenuText +
+                         "/17 6:1 7:0|" + HelpMenuText + "/16 9:0|";
+  EXPECT_EQ(expected, menu);
   for (HWND c = GetWindow(main, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
     EXPECT_FALSE(IsWindowEnabled(c));
   EXPECT_EQ("1", Shown(FirstStatId + LevelRow));  // the level's minimum, shown at once
-  EXPECT_EQ("NAME", Text(nameBox));
   EXPECT_FALSE(IsWindowVisible(items));
   EXPECT_EQ(main, GetWindow(items, GW_OWNER));
 
   std::vector<Seen> seen = Command(VersionCommandId);
   ASSERT_EQ(1u, seen.size());
-  EXPECT_EQ(
-      "\x83\x82\x83\x8B\x83_\x83\x93\x81\x45\x83s\x83N\x83Z\x83\x8A\x83I\x83\x93 Save Editor ver "
-      "0.5\x0A"
-      "\x90\xA7\x8D\xEC\x81@\x8C\x8E\x89\x65\x83\x5C\x83t\x83g\x8DH\x96[\x81@1997",
-      seen[0].text);  // the version text, byte for byte
-  EXPECT_TRUE(seen[0].icon == nullptr && seen[0].buttons == std::vector<int>{IDOK});
+  EXPECT_EQ(u8"モルダン・ピクセリオン Save Editor ver 0.5\n制作　月影ソフト工房　1997",
+            seen[0].text);
+  EXPECT_EQ(nullptr, seen[0].icon);
+  EXPECT_EQ(std::vector<int>{IDOK}, seen[0].buttons);
   seen = Command(ExitCommandId, {{IDNO, ""}});
   ASSERT_EQ(1u, seen.size());
-  EXPECT_EQ(std::string(ExitQuestion) + "|" + ExitCaption, seen[0].text + "|" + seen[0].caption);
+  EXPECT_EQ(u8"終了しますか？|確認", seen[0].text + "|" + seen[0].caption);
   EXPECT_EQ((std::vector<int>{IDYES, IDNO}), seen[0].buttons);
   EXPECT_EQ(-1, QuitCode());
 }
@@ -115,37 +113,40 @@ TEST_F(Editor, OpensEditsUnitsAndCountersAndSavesExactlyThat) {
   PutWord(bytes, StatOffset(LevelRow, 1), 0);  // unit 1 is never shown: it keeps its 0
   PutWord(bytes, 532, 4);
   PutWord(bytes, CounterOffset(50), 100);
-  EXPECT_EQ(1u,
-            Command(OpenCommandId, {{IDCANCEL, ""}}).size());  // enables the controls, nothing else
-  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main, TurnCountId)) &&
-              Grayed(SaveCommandId, MF_BYCOMMAND));
+  EXPECT_EQ(1u, Command(OpenCommandId, {{IDCANCEL, ""}}).size());  // enables the controls only
+  EXPECT_TRUE(IsWindowEnabled(Item(TurnCountId)));
+  EXPECT_TRUE(Grayed(SaveCommandId, MF_BYCOMMAND));
   Click(FirstUnitId + 12);
-  EXPECT_EQ(EnemyName, Text(nameBox));
+  EXPECT_EQ(u8"敵", WindowText(nameBox));
 
-  std::string path = Open(bytes);
-  EXPECT_EQ(std::string(MainWindowTitle) + " (" + path + ")", Text(main));
+  // A namesake that a lossy code page would give the same name stays untouched.
+  ASSERT_TRUE(WriteBytes(dir + "cafe\\s1.asd", bytes));
+  std::string path = Open(bytes, u8"café\\s1.asd");
+  EXPECT_EQ(Title + " (" + path + ")", WindowText(main));
   EXPECT_FALSE(Grayed(SaveCommandId, MF_BYCOMMAND) || Grayed(1, MF_BYPOSITION));
-  EXPECT_EQ(HeroNames[0], Text(nameBox));
+  EXPECT_EQ(u8"アルシオン", WindowText(nameBox));
   GameStateData model = Opened(bytes);
-  Set(TurnCountId, "40000");
-  model.turnCount = 40000;
+  Set(TurnCountId, "");
+  Type(TurnCountId, "54321");  // more digits than the narrow field shows at once
+  model.turnCount = 54321;
   Set(FirstSmallValueId + 1, "");
   Type(FirstSmallValueId + 1, "5");
   model.smallValues[1] = 3;
   Click(FirstUnitId + 2);
-  EXPECT_EQ(HeroNames[2], Text(nameBox));
   ShowUnit(model, 2);
   Set(FirstStatId + LevelRow, "");
   Type(FirstStatId + LevelRow, "0");
+  model.statRows[LevelRow][2] = 1;
   Set(YFieldId, "7");
+  model.statRows[YRow][2] = 4;
   Set(FirstStatId + HitPointsRow, "480");
-  model.statRows[LevelRow][2] = 1, model.statRows[YRow][2] = 4,
   model.statRows[HitPointsRow][2] = 480;
   Click(FirstUnitId + 20);
   ShowUnit(model, 20);
   Set(FirstStatId + AttackRow, "9999");
+  model.statRows[AttackRow][20] = 9999;
   Click(EndBoxId);
-  model.statRows[AttackRow][20] = 9999, model.statRows[EndFlagRow][20] ^= 1;
+  model.statRows[EndFlagRow][20] ^= 1;
   Click(LastUnitId);
   ShowUnit(model, 49);
   SendMessageA(main, WM_COMMAND, FirstUnitId - 1, 0);  // no unit: the selection stays
@@ -159,12 +160,14 @@ TEST_F(Editor, OpensEditsUnitsAndCountersAndSavesExactlyThat) {
   EXPECT_TRUE(IsWindowVisible(items));
   Set(FirstCounterId + 9, "100", items);
   EXPECT_EQ("99", Shown(FirstCounterId + 9, items));
+  model.counters[9] = 99;
   Set(FirstCounterId + 50, "5", items);  // a monster's
+  model.counters[50] = 5;
   Click(BackButtonId, items);
   EXPECT_FALSE(IsWindowVisible(items));
   EXPECT_TRUE(Command(SaveCommandId).empty());  // no message after a save that worked
-  model.counters[9] = 99, model.counters[50] = 5;
   EXPECT_EQ(Stored(bytes, model), ReadBytes(path));
+  EXPECT_EQ(bytes, ReadBytes(dir + "cafe\\s1.asd"));
 
   Command(ItemsCommandId);
   Click(FillButtonId, items);
@@ -173,86 +176,78 @@ TEST_F(Editor, OpensEditsUnitsAndCountersAndSavesExactlyThat) {
   EXPECT_EQ(Stored(bytes, model), ReadBytes(path));
   Bytes second = SyntheticSave(2);  // the item window shows the next file's counters
   PutWord(second, CounterOffset(53), 150);
-  Open(second, "s2.asd");
+  Open(second, u8"세이브 데이터\\s2.asd");
   model = Opened(second);
   for (int k = 0; k < CounterCount; ++k)
     EXPECT_EQ(std::to_string(model.counters[k]), Shown(FirstCounterId + k, items)) << k;
 }
 
 TEST_F(Editor, FailedOpensAndSavesAreReportedAndChangeNothing) {
-  Bytes bytes = SyntheticSave(4), foreign = SyntheticSave(5), other(ModelLength, 'x');
-  foreign[100] ^= 0x20;
-  std::string folder =
-      dir + std::string(200 - dir.size(), 'd') + "\\";  // a path of 259 bytes, whole in the title
-  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-  std::string path =
-      Open(bytes, folder.substr(dir.size()) + std::string(259 - folder.size() - 4, 'f') + ".asd");
-  std::string title = Text(main);
-  EXPECT_EQ(std::string(MainWindowTitle) + " (" + path + ")", title);
+  Bytes bytes = SyntheticSave(4);
+  // A path of 259 UTF-16 units, the most the platform opens, is whole in the title.
+  std::string folder = dir + std::string(200 - dir.size(), 'd') + "\\";
+  std::string name = std::string(259 - folder.size() - 5, 'f') + u8"é.asd";
+  std::string path = Open(bytes, folder.substr(dir.size()) + name);
+  std::string title = WindowText(main);
+  EXPECT_EQ(Title + " (" + path + ")", title);
   Set(TurnCountId, "999");
   GameStateData model = Opened(bytes);
   model.turnCount = 999;
-  HANDLE holder =
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE holder = CreateFileW(WideText(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
   std::vector<Seen> seen = Command(SaveCommandId);
   CloseHandle(holder);
   ASSERT_EQ(1u, seen.size());
-  EXPECT_EQ(std::string(ErrorCaption) + "|" + SaveFailedText, seen[0].caption + "|" + seen[0].text);
+  EXPECT_EQ(u8"エラー|上書き保存に失敗しました。", seen[0].caption + "|" + seen[0].text);
   EXPECT_EQ(LoadIconA(nullptr, IDI_ERROR), seen[0].icon);
   EXPECT_EQ(bytes, ReadBytes(path));
-  ASSERT_TRUE(WriteBytes(path, other));  // replaced by another file, then gone
-  EXPECT_EQ(1u, Command(SaveCommandId).size());
-  EXPECT_EQ(other, ReadBytes(path));
-  DeleteFileA(path.c_str());
-  EXPECT_EQ(1u, Command(SaveCommandId).size());
-  EXPECT_TRUE(ReadBytes(path).empty());
 
+  Bytes foreign = bytes;
+  foreign[100] ^= 0x20;
   Bytes cut = bytes;
   cut.resize(ModelLength - 1);
-  ASSERT_TRUE(WriteBytes(dir + "foreign.asd", foreign) && WriteBytes(dir + "cut.asd", cut) &&
-              WriteBytes(dir + "held.asd", bytes));
-  HANDLE held =
-      CreateFileA((dir + "held.asd").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  for (auto refused : {std::make_pair("foreign.asd", NotSaveFileFormat),
-                       {"cut.asd", FileTooShortFormat},
-                       {"held.asd", OpenFailedFormat}}) {
-    seen = Command(OpenCommandId, {{IDOK, dir + refused.first}});
-    char text[1024];
-    wsprintfA(text, refused.second, (dir + refused.first).c_str());
-    ASSERT_EQ(2u, seen.size()) << refused.first;
-    EXPECT_EQ(std::string(ErrorCaption) + "|" + text, seen[1].caption + "|" + seen[1].text);
-    EXPECT_EQ(title, Text(main));
+  ASSERT_TRUE(WriteBytes(dir + u8"表ソ 能\\foreign.asd", foreign));
+  ASSERT_TRUE(WriteBytes(dir + "cut.asd", cut));
+  ASSERT_TRUE(WriteBytes(dir + "held.asd", bytes));
+  HANDLE held = CreateFileW(WideText(dir + "held.asd").c_str(), GENERIC_READ, 0, nullptr,
+                            OPEN_EXISTING, 0, nullptr);  // another program holds it
+  for (std::string refused : {u8"表ソ 能\\foreign.asd", "cut.asd", "held.asd"}) {
+    seen = Command(OpenCommandId, {{IDOK, dir + refused}});
+    ASSERT_EQ(2u, seen.size()) << refused;
+    EXPECT_EQ(u8"エラー", seen[1].caption);
+    EXPECT_EQ(0u, seen[1].text.find(dir + refused + "\n")) << seen[1].text;  // named exactly
+    EXPECT_EQ(title, WindowText(main));
   }
   CloseHandle(held);
-  ASSERT_TRUE(WriteBytes(path, bytes));
-  EXPECT_TRUE(Command(SaveCommandId).empty());
+  EXPECT_TRUE(Command(SaveCommandId).empty());  // still the file opened before
   EXPECT_EQ(Stored(bytes, model), ReadBytes(path));
 }
 
 TEST_F(Editor, ADropOpensItsFirstFile) {
-  std::string path = dir + "dropped.asd", folder = dir + std::string(200, 'd'),
-              tooLong = folder + "\\" + std::string(60, 'f');
-  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr) && WriteBytes(path, SyntheticSave(7)));
-  ASSERT_TRUE(
-      WriteBytes("\\\\?\\" + tooLong, SyntheticSave(8)));  // a save file, too long a name to hold
-  auto drop =
-      [&](std::string names) {  // a drop as the shell makes it: the names after a DROPFILES header
-        HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() + 1);
-        DROPFILES* files = static_cast<DROPFILES*>(GlobalLock(memory));
-        files->pFiles = sizeof(DROPFILES);
-        std::copy(names.begin(), names.end(), reinterpret_cast<char*>(files + 1));
-        GlobalUnlock(memory);
-        return Answering(main, {}, [&] {
-          SendMessageA(main, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-        });
-      };
+  std::string path = dir + u8"Téléchargements\\dropped.asd";
+  std::string tooLong = dir + std::string(200, 'd') + "\\" + std::string(60, 'f');
+  ASSERT_TRUE(WriteBytes(path, SyntheticSave(7)));
+  ASSERT_TRUE(WriteBytes(dir + std::string(200, 'd') + "\\x", {}));
+  ASSERT_TRUE(WriteBytes("\\\\?\\" + tooLong, SyntheticSave(8)));  // too long a name to hold
+  auto drop = [&](const std::string& first, const std::string& second) {
+    std::wstring names;  // as the shell makes a drop: the names after a DROPFILES header
+    for (const std::string& name : {first, second}) names += WideText(name) + L'\0';
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + 2 * names.size() + 2);
+    DROPFILES* files = static_cast<DROPFILES*>(GlobalLock(memory));
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(files + 1));
+    GlobalUnlock(memory);
+    auto send = [&] { SendMessageA(main, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0); };
+    return Answering(main, {}, send);
+  };
   EXPECT_TRUE(GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-  EXPECT_EQ(1u, drop(tooLong + '\0' + path + '\0').size());  // refused whole, never cut short
-  EXPECT_EQ(MainWindowTitle, Text(main));
-  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(main, TurnCountId)));
-  EXPECT_TRUE(drop(path + '\0' + tooLong + '\0').empty());
-  EXPECT_EQ(std::string(MainWindowTitle) + " (" + path + ")", Text(main));
-  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main, TurnCountId)));
+  EXPECT_EQ(1u, drop(tooLong, path).size());  // refused whole, never cut short
+  EXPECT_EQ(Title, WindowText(main));
+  EXPECT_FALSE(IsWindowEnabled(Item(TurnCountId)));
+  EXPECT_TRUE(drop(path, tooLong).empty());
+  EXPECT_EQ(Title + " (" + path + ")", WindowText(main));
+  EXPECT_TRUE(IsWindowEnabled(Item(TurnCountId)));
 }
 
 TEST_F(Editor, ExitOnYesAndTheCloseBoxBothEndWithCodeZero) {
@@ -260,7 +255,8 @@ TEST_F(Editor, ExitOnYesAndTheCloseBoxBothEndWithCodeZero) {
   EXPECT_FALSE(IsWindow(main) || IsWindow(items));
   EXPECT_EQ(0, QuitCode());
   SetUp();
-  EXPECT_TRUE(Answering(main, {}, [&] { SendMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0); }).empty());
+  auto close = [&] { SendMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0); };
+  EXPECT_TRUE(Answering(main, {}, close).empty());
   EXPECT_FALSE(IsWindow(main));
   EXPECT_EQ(0, QuitCode());
 }
