@@ -113,7 +113,9 @@ TEST_F(Editor, OpensEditsUnitsAndCountersAndSavesExactlyThat) {
   PutWord(bytes, StatOffset(LevelRow, 1), 0);  // unit 1 is never shown: it keeps its 0
   PutWord(bytes, 532, 4);
   PutWord(bytes, CounterOffset(50), 100);
-  EXPECT_EQ(1u, Command(OpenCommandId, {{IDCANCEL, ""}}).size());  // enables the controls only
+  std::vector<Seen> seen = Command(OpenCommandId, {{IDCANCEL, ""}});  // enables the controls only
+  ASSERT_EQ(1u, seen.size());
+  EXPECT_FALSE(seen[0].readOnlyBox);  // the editor has no read-only mode to offer
   EXPECT_TRUE(IsWindowEnabled(Item(TurnCountId)));
   EXPECT_TRUE(Grayed(SaveCommandId, MF_BYCOMMAND));
   Click(FirstUnitId + 12);

@@ -7,10 +7,15 @@
 #include "editor/savefile.h"
 #include "support/model.h"
 
+namespace {
+// A path of characters that no single code page writes.
+std::string SavePath() { return ScratchDir() + u8"Téléchargements/세이브 데이터/表ソ 能.asd"; }
+}  // namespace
+
 TEST(SaveFile, LoadsEveryValueAndStoresOnlyTheValues) {
-  std::string path = ScratchDir() + "s1.asd";
-  Bytes bytes =
-      SyntheticSave(1);  // the records pinned byte for byte: the Shift-JIS title comes out right
+  std::string path = SavePath();
+  // The records pinned byte for byte: the Shift-JIS title comes out right.
+  Bytes bytes = SyntheticSave(1);
   EXPECT_EQ(0, std::memcmp(&bytes[0], SaveHeaderText, 83));
   EXPECT_EQ(0, std::memcmp(&bytes[96], SaveTitleText, 32));
   ASSERT_TRUE(WriteBytes(path, bytes));
@@ -19,7 +24,8 @@ TEST(SaveFile, LoadsEveryValueAndStoresOnlyTheValues) {
   ASSERT_EQ(0, StoreSaveFile(path.c_str()));  // every byte kept but END? values other than 0 and 1
   EXPECT_EQ(Stored(bytes, StateOf(bytes)), ReadBytes(path));
 
-  const GameStateData held = GameState = StateOf(SyntheticSave(2));
+  GameState = StateOf(SyntheticSave(2));
+  const GameStateData held = GameState;
   ASSERT_EQ(0, StoreSaveFile(path.c_str()));
   ASSERT_EQ(0, StoreSaveFile(path.c_str()));
   EXPECT_EQ(Stored(bytes, held), ReadBytes(path));
@@ -27,16 +33,18 @@ TEST(SaveFile, LoadsEveryValueAndStoresOnlyTheValues) {
 }
 
 TEST(SaveFile, RefusesForeignShortAndMissingFilesWithNothingChanged) {
-  std::string path = ScratchDir() + "s1.asd";
+  std::string path = SavePath();
   const Bytes good = SyntheticSave(3);
-  std::vector<Bytes> foreign(4, good), cut(2, good);
+  std::vector<Bytes> foreign(4, good);
+  std::vector<Bytes> cut(2, good);
   foreign[0][8] = 'S';                        // "This is Save data"
   std::swap(foreign[1][63], foreign[1][64]);  // one blank less before "(C)"
   foreign[2][100] ^= 1;                       // the title
   foreign[3].resize(83);
   cut[0].resize(1100);  // ends after the counters
   cut[1].resize(ModelLength - 1);
-  const GameStateData held = GameState = StateOf(SyntheticSave(4));
+  GameState = StateOf(SyntheticSave(4));
+  const GameStateData held = GameState;
   for (int i = 0; i < 6; ++i) {
     const Bytes& bytes = i < 4 ? foreign[i] : cut[i - 4];
     int refusal = i < 4 ? HeaderMismatch : FileTooShort;
@@ -48,6 +56,10 @@ TEST(SaveFile, RefusesForeignShortAndMissingFilesWithNothingChanged) {
   }
   EXPECT_EQ(OpenFailed, LoadSaveFile((path + "x").c_str()));
   EXPECT_EQ(OpenFailed, StoreSaveFile((path + "x").c_str()));
+  std::string folder = path.substr(0, path.rfind('/'));  // a folder is no file to open
+  EXPECT_EQ(OpenFailed, LoadSaveFile(folder.c_str()));
+  EXPECT_EQ(OpenFailed, StoreSaveFile(folder.c_str()));
+  EXPECT_TRUE(held == GameState);
   EXPECT_TRUE(ReadBytes(path + "x").empty());
 }
 
@@ -55,7 +67,8 @@ TEST(SaveFile, RefusesForeignShortAndMissingFilesWithNothingChanged) {
 // Reads and writes that fail part-way, one at a time (the native build wraps
 // the C library's at link time): each is reported and the values stay.
 namespace {
-int Calls = 0, FailAt = -1;
+int Calls = 0;
+int FailAt = -1;
 }  // namespace
 extern "C" {
 std::size_t __real_fread(void*, std::size_t, std::size_t, std::FILE*);
@@ -72,12 +85,15 @@ TEST(SaveFile, ReadsAndWritesThatFailPartWayAreReported) {
   std::string path = ScratchDir() + "s1.asd";
   ASSERT_TRUE(WriteBytes(path, SyntheticSave(5)));
   for (int (*operation)(const char*) : {LoadSaveFile, StoreSaveFile}) {
-    const GameStateData held = GameState = StateOf(SyntheticSave(6));
+    GameState = StateOf(SyntheticSave(6));
+    const GameStateData held = GameState;
     Calls = 0;
     ASSERT_EQ(0, operation(path.c_str()));
-    for (int calls = Calls, k = 0; k < calls; ++k) {
+    const int calls = Calls;
+    for (int k = 0; k < calls; ++k) {
       GameState = held;
-      Calls = 0, FailAt = k;
+      Calls = 0;
+      FailAt = k;
       EXPECT_LT(operation(path.c_str()), 0) << k;
       FailAt = -1;
       EXPECT_TRUE(held == GameState) << k;

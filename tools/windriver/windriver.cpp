@@ -18,7 +18,12 @@ HWND NameField(HWND dialog) {
 // What the user sees of dialog.
 Seen Look(HWND dialog) {
   HWND icon = GetDlgItem(dialog, 0x440);
-  Seen seen = {WindowText(dialog), WindowText(GetDlgItem(dialog, 0xFFFF)), nullptr, {}};
+  HWND readOnly = GetDlgItem(dialog, 0x410);  // chx1
+  Seen seen = {WindowText(dialog),
+               WindowText(GetDlgItem(dialog, 0xFFFF)),
+               nullptr,
+               {},
+               readOnly && IsWindowVisible(readOnly)};
   if (icon && IsWindowVisible(icon))
     seen.icon = reinterpret_cast<HICON>(SendMessageA(icon, STM_GETICON, 0, 0));
   for (int id : {IDOK, IDCANCEL, IDYES, IDNO})

@@ -36,6 +36,7 @@ struct Seen {
   std::string text;
   HICON icon;                // a message box's icon, as this process knows icons
   std::vector<int> buttons;  // which of IDOK, IDCANCEL, IDYES, IDNO it offered
+  bool readOnlyBox;          // an open dialog's "read-only" check box is shown
 };
 
 // Runs action while a second thread answers, in order, the dialogs owned by
