@@ -96,7 +96,7 @@ void AppendMatches(StringNode* list, const char* pattern) {
     // A joined path that does not fit is skipped: cut short, it would name
     // another file.
     char joined[PathBytes];
-    std::memcpy(joined, pattern, prefixLength);
+    lstrcpynA(joined, pattern, static_cast<int>(prefixLength + 1));
     if (ToUtf8(found.cFileName, joined + prefixLength, static_cast<int>(PathBytes - prefixLength)))
       AppendString(list, joined);
   } while (FindNextFileW(search, &found));

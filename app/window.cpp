@@ -39,7 +39,7 @@ void RegisterWindowClass(const char* className) {
   record.style = CS_CLASSDC | CS_BYTEALIGNCLIENT;  // 0x1040
   record.lpfnWndProc = WndProc;
   record.cbClsExtra = 0;
-  record.cbWndExtra = sizeof(Window*);
+  record.cbWndExtra = sizeof(LONG_PTR);  // the object pointer, by SetWindowLongPtrW
   record.hInstance = AppInstance;
   record.hIcon = LoadIconW(AppInstance, MAKEINTRESOURCEW(1));
   record.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW

@@ -45,20 +45,21 @@ double StartToIdle(const char* commandLine) {
   if (window) PostMessageA(window, WM_CLOSE, 0, 0);
   bool ended = WaitExit(process, 10000) != STILL_ACTIVE;
   if (waited != 0 || !window || !ended) {
-    std::fprintf(stderr, "launch_bench: %s: %s\n", commandLine,
-                 waited != 0                   ? "never waited for input"
-                 : !window || !Painted(window) ? "no window shown and painted"
-                                               : "did not end when closed");
+    (void)std::fprintf(stderr, "launch_bench: %s: %s\n", commandLine,
+                       waited != 0                   ? "never waited for input"
+                       : !window || !Painted(window) ? "no window shown and painted"
+                                                     : "did not end when closed");
     return -1;
   }
-  return 1000.0 * (painted.QuadPart - start.QuadPart) / frequency.QuadPart;
+  return 1000.0 * static_cast<double>(painted.QuadPart - start.QuadPart) /
+         static_cast<double>(frequency.QuadPart);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 4) {
-    std::fprintf(stderr, "usage: launch_bench ROUNDS PROGRAM FLOOR...\n");
+    (void)std::fprintf(stderr, "usage: launch_bench ROUNDS PROGRAM FLOOR...\n");
     return 2;
   }
   int rounds = std::atoi(argv[1]);

@@ -40,7 +40,7 @@ double Now() {
   LARGE_INTEGER frequency, counter;
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&counter);
-  return 1e6 * counter.QuadPart / frequency.QuadPart;
+  return 1e6 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 // Clicks every unit button once, in order.
@@ -91,7 +91,7 @@ bool MakeSave(const char* path) {
 
 // The layout, as startfloor reads it: fonts, menu rows and windows, texts in hex.
 struct LayoutWriter {
-  std::FILE* out;
+  std::FILE* out;  // its write errors are checked once, when it is closed
   std::vector<HFONT> fonts;
   int windows = 0;
 
@@ -99,7 +99,7 @@ struct LayoutWriter {
     std::string hex = "x";
     char two[3];
     for (const char* c = text; *c; ++c) {
-      std::snprintf(two, sizeof two, "%02X", static_cast<unsigned char>(*c));
+      (void)std::snprintf(two, sizeof two, "%02X", static_cast<unsigned char>(*c));  // fits
       hex += two;
     }
     return hex;
@@ -115,7 +115,7 @@ struct LayoutWriter {
       GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
       unsigned flags = (item.hSubMenu ? MF_POPUP : 0) | (item.fState & MFS_GRAYED ? MF_GRAYED : 0) |
                        (item.fType & MFT_SEPARATOR ? MF_SEPARATOR : 0);
-      std::fprintf(out, "M %d %u %u %s\n", depth, flags, item.wID, Hex(text).c_str() + 1);
+      (void)std::fprintf(out, "M %d %u %u %s\n", depth, flags, item.wID, Hex(text).c_str() + 1);
       if (item.hSubMenu) Menu(item.hSubMenu, depth + 1);
     }
   }
@@ -127,8 +127,8 @@ struct LayoutWriter {
       if (fonts[i] == font) return static_cast<int>(i);
     LOGFONTA f = {};
     GetObjectA(font, sizeof f, &f);
-    std::fprintf(out, "F %ld %ld %d %d %d %s\n", f.lfHeight, f.lfWidth, f.lfCharSet, f.lfQuality,
-                 f.lfPitchAndFamily, Hex(f.lfFaceName).c_str() + 1);
+    (void)std::fprintf(out, "F %ld %ld %d %d %d %s\n", f.lfHeight, f.lfWidth, f.lfCharSet,
+                       f.lfQuality, f.lfPitchAndFamily, Hex(f.lfFaceName).c_str() + 1);
     fonts.push_back(font);
     return static_cast<int>(fonts.size()) - 1;
   }
@@ -142,10 +142,10 @@ struct LayoutWriter {
     GetWindowRect(window, &r);
     if (parent >= 0) MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
     int font = Font(window);
-    std::fprintf(out, "W %d %d %s %lu %lu %ld %ld %ld %ld %d %s\n", parent, owner, className,
-                 static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)),
-                 static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)), r.left, r.top,
-                 r.right - r.left, r.bottom - r.top, font, Hex(text).c_str());
+    (void)std::fprintf(out, "W %d %d %s %lu %lu %ld %ld %ld %ld %d %s\n", parent, owner, className,
+                       static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)),
+                       static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)), r.left,
+                       r.top, r.right - r.left, r.bottom - r.top, font, Hex(text).c_str());
     int self = windows++;
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
       Window(child, self, -1);
@@ -172,7 +172,9 @@ int main(int argc, char** argv) {
     layout.Menu(GetMenu(window), 0);
     int main = layout.Window(window, -1, -1);
     layout.Window(editor->itemWindow->hwnd, -1, main);
-    return std::fclose(layout.out) == 0 ? 0 : 1;
+    // The writes into the layout are checked here, once.
+    bool written = !std::ferror(layout.out);
+    return std::fclose(layout.out) == 0 && written ? 0 : 1;
   }
 
   char path[MAX_PATH];

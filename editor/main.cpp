@@ -15,8 +15,8 @@ int AppMain(int argc, char** argv) {
   return 0;
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int) {
-  return AppStart(instance, previous, MainWindowClassName, AppMain);
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR, int) {
+  return AppStart(hInstance, hPrevInstance, MainWindowClassName, AppMain);
 }
 
 // The allocation operator of the program: out of memory ends the program

@@ -70,6 +70,8 @@ namespace {
 int Calls = 0;
 int FailAt = -1;
 }  // namespace
+// The names are the linker's own for a wrapped function.
+// NOLINTBEGIN(bugprone-reserved-identifier)
 extern "C" {
 std::size_t __real_fread(void*, std::size_t, std::size_t, std::FILE*);
 std::size_t __real_fwrite(const void*, std::size_t, std::size_t, std::FILE*);
@@ -80,6 +82,7 @@ std::size_t __wrap_fwrite(const void* b, std::size_t s, std::size_t n, std::FILE
   return Calls++ == FailAt ? 0 : __real_fwrite(b, s, n, f);
 }
 }
+// NOLINTEND(bugprone-reserved-identifier)
 
 TEST(SaveFile, ReadsAndWritesThatFailPartWayAreReported) {
   std::string path = ScratchDir() + "s1.asd";

@@ -14,9 +14,9 @@ const long ModelLength = 282436 + 100;  // a file that holds every value
 
 // Random bytes around the two records, ModelLength + 64 long; END? values 0 or 1 when tidy.
 Bytes SyntheticSave(unsigned seed, bool tidy = false);
-std::uint16_t WordAt(const Bytes& bytes, long offset);
-void PutWord(Bytes& bytes, long offset, std::uint16_t value);
-long CounterOffset(int counter);
+std::uint16_t WordAt(const Bytes& bytes, long at);
+void PutWord(Bytes& bytes, long at, std::uint16_t value);
+long CounterOffset(int k);
 long StatOffset(int row, int unit);
 
 // The values a load of bytes gives (END? ticked = 1); the file a store of state over bytes makes.
