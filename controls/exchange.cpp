@@ -42,9 +42,16 @@ void DropCutCharacter(char* text) {
   }
 }
 
-// Id arithmetic of a radio group, wrapping instead of overflowing.
-std::int32_t Wrap(std::uint32_t value) { return static_cast<std::int32_t>(value); }
-std::uint32_t Bits(std::int32_t value) { return static_cast<std::uint32_t>(value); }
+// A radio group's button ids from its first id on, and back: the arithmetic
+// wraps around instead of overflowing.
+std::int32_t IdOfIndex(std::int32_t firstId, std::int32_t index) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(firstId) +
+                                   static_cast<std::uint32_t>(index));
+}
+std::int32_t IndexOfId(std::int32_t firstId, std::int32_t id) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(id) -
+                                   static_cast<std::uint32_t>(firstId));
+}
 
 }  // namespace
 
@@ -60,7 +67,7 @@ void ShowBoundValue(HWND parent, const BoundControl* record) {
       break;
     case RadioButton:
       CheckRadioButton(parent, record->param1, record->param2,
-                       Wrap(Bits(record->param1) + Bits(*static_cast<const std::int32_t*>(bound))));
+                       IdOfIndex(record->param1, *static_cast<const std::int32_t*>(bound)));
       break;
     case TextEdit:
       SetWindowTextA(record->control, static_cast<const char*>(bound));
@@ -115,7 +122,7 @@ void CommitBoundControl(HWND parent, HWND control) {
     case RadioButton:
       CheckRadioButton(parent, record->param1, record->param2, record->id);
       if (record->bound)
-        *static_cast<std::int32_t*>(record->bound) = Wrap(Bits(record->id) - Bits(record->param1));
+        *static_cast<std::int32_t*>(record->bound) = IndexOfId(record->param1, record->id);
       break;
     case TextEdit:
       // The buffer holds param2 bytes and a terminator; without a positive
