@@ -1,7 +1,8 @@
 # The release zip, made by CPack in the i686 build (scripts/release): the
 # editor for i686 and, from the x86_64 build named by ASD_X64_BUILD, for
 # x86_64 (asdedit-x64.exe), asdtool, the README and the Japanese usage note,
-# every program stripped; for Linux, the Wine launcher and the icon.
+# every program stripped; for Linux, the Wine launcher, the icon and a static
+# asdtool.
 if(NOT WIN32)
   return()
 endif()
@@ -11,6 +12,11 @@ install(TARGETS asdtool RUNTIME DESTINATION . COMPONENT tool)
 install(FILES README.md DESTINATION . COMPONENT docs)
 install(PROGRAMS tools/launcher/asdedit-wine.sh DESTINATION . COMPONENT launcher)
 install(FILES resources/asdedit.png DESTINATION . COMPONENT launcher)
+# asdtool for Linux, from a static native build that scripts/release makes.
+set(ASD_LINUX_TOOL "" CACHE FILEPATH "A static Linux asdtool to ship beside the launcher")
+if(ASD_LINUX_TOOL)
+  install(PROGRAMS ${ASD_LINUX_TOOL} DESTINATION . COMPONENT launcher)
+endif()
 
 # Notepad on a Japanese Windows of any age reads the note in Shift-JIS with CRLF.
 find_program(ASD_ICONV iconv)
