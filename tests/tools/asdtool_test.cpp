@@ -145,7 +145,7 @@ TEST_F(AsdTool, ExportImportAndSetChangeExactlyTheValuesNamedThroughAnyPath) {
       {"", "info " + Q(dir + "cut.asd"), 4, "cut.asd"},
       {"", "export " + Q(a) + " -o " + sub + " --force", 5, "sub"},  // and no partial file
       {"", "export " + Q(a) + " -o " + Q(doc), 7, "v.json"},
-      {R"({"units": [{"unit": 9, "x": 10}]})", "", 6, "units[0].x"},
+      {R"({"turnCount": 1, "units": [{"unit": 9, "x": 10}]})", "", 6, "units[0].x"},
       {R"({"turnCount": 18446744073709551616})", "", 6, "51616 is outside 0 to 65535"},
       {R"({"monsters": [{"index": 1}, {"index": 1}]})", "", 6, "monsters[1]"},
       {R"({"units": [{"unit": 2}, {"unit": 0, "level": 5, "level": 6}]})", "", 6, "units[1].level"},
