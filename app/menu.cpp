@@ -1,6 +1,8 @@
 // Menus built from MenuRow tables.
 #include "app/menu.h"
 
+#include "app/text.h"
+
 // A menu bar holding every row of table.
 HMENU BuildMenu(const MenuRow* table) {
   HMENU bar = CreateMenu();
@@ -14,12 +16,12 @@ HMENU FillMenu(HMENU menu, const MenuRow* table, int* row) {
   for (;;) {
     int i = (*row)++;
     UINT flags = table[i].flags & ~MenuLevelEnd;
-    if (flags & MF_POPUP) {
-      HMENU popup = FillMenu(CreatePopupMenu(), table, row);
-      AppendMenuA(menu, flags, reinterpret_cast<UINT_PTR>(popup), table[i].text);
-    } else {
-      AppendMenuA(menu, flags, static_cast<UINT_PTR>(i), table[i].text);
-    }
+    wchar_t text[TextUnits];
+    ToWide(table[i].text, ProgramCodePage, text, TextUnits);
+    UINT_PTR item = static_cast<UINT_PTR>(i);
+    if (flags & MF_POPUP)
+      item = reinterpret_cast<UINT_PTR>(FillMenu(CreatePopupMenu(), table, row));
+    AppendMenuW(menu, flags, item, text);
     if (table[i].flags & MenuLevelEnd) return menu;
   }
 }

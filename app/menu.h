@@ -7,8 +7,8 @@
 const UINT MenuLevelEnd = 0x80;  // last row of its level; never passed to the platform
 
 struct MenuRow {
-  const char* text;
-  UINT flags;  // AppendMenuA flags (MF_POPUP opens a submenu) plus MenuLevelEnd
+  const char* text;  // a program text (Shift-JIS)
+  UINT flags;        // AppendMenuW flags (MF_POPUP opens a submenu) plus MenuLevelEnd
 };
 
 HMENU BuildMenu(const MenuRow* table);

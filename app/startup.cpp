@@ -8,10 +8,11 @@ HINSTANCE AppInstance = nullptr;
 
 int RunMessageLoop() {
   MSG msg = {};
-  // GetMessageA gives -1 only for a bad window filter, and there is none.
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+  // GetMessageW gives -1 only for a bad window filter, and there is none. The
+  // wide loop hands typed characters on as UTF-16, whatever the code page.
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
   return static_cast<int>(msg.wParam);
 }

@@ -1,9 +1,19 @@
-// Text at the platform boundary. The program keeps paths as UTF-8, which
-// names every file the platform can name; the platform takes them as UTF-16.
+// Text at the platform boundary. Every text reaches the platform as UTF-16:
+// the program's own texts are Shift-JIS and converted from code page 932 by
+// name, never through the system's ANSI code page, so that they read the same
+// under any system locale; paths are kept as UTF-8, which names every file
+// the platform can name.
 #ifndef ASDEDIT_APP_TEXT_H
 #define ASDEDIT_APP_TEXT_H
 
 #include <windows.h>
+
+// The code page of the program's own texts: every target is compiled with a
+// CP932 execution character set, so its string literals are Shift-JIS.
+const UINT ProgramCodePage = 932;
+
+// The most UTF-16 units, with the terminator, of a program text at the platform.
+const int TextUnits = 256;
 
 // The largest path the platform's plain API opens, in UTF-16 units with the
 // terminator, and the most UTF-8 bytes it can take (three for each unit).
@@ -18,5 +28,11 @@ bool ToWide(const char* text, UINT codePage, wchar_t* wide, int size);
 // wide as UTF-8 in text, at most size bytes with the terminator; false, with
 // text empty, when wide is not valid UTF-16 or does not fit.
 bool ToUtf8(const wchar_t* wide, char* text, int size);
+
+// A program text as a window's text or caption.
+BOOL SetProgramText(HWND window, const char* text);
+
+// A message box of program texts, owned by owner.
+int ProgramMessageBox(HWND owner, const char* text, const char* caption, UINT type);
 
 #endif

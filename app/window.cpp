@@ -29,12 +29,11 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-// Object windows are Unicode windows, so that a wide text (a path of any
-// characters in a title) reaches them whole; the program's own texts are
-// given in the ANSI code page, which the manifest makes code page 932.
+// Object windows are Unicode windows, so that every text (the program's own
+// and a path of any characters in a title) reaches them whole.
 void RegisterWindowClass(const char* className) {
-  wchar_t name[64];
-  ToWide(className, CP_ACP, name, 64);
+  wchar_t name[TextUnits];
+  ToWide(className, ProgramCodePage, name, TextUnits);
   WNDCLASSW record = {};
   record.style = CS_CLASSDC | CS_BYTEALIGNCLIENT;  // 0x1040
   record.lpfnWndProc = WndProc;
@@ -51,10 +50,10 @@ void RegisterWindowClass(const char* className) {
 
 HWND CreateObjectWindow(Window* object, DWORD exStyle, const char* className, const char* title,
                         DWORD style, HWND owner) {
-  wchar_t wideClass[64];
-  wchar_t wideTitle[256];
-  ToWide(className, CP_ACP, wideClass, 64);
-  ToWide(title, CP_ACP, wideTitle, 256);
+  wchar_t wideClass[TextUnits];
+  wchar_t wideTitle[TextUnits];
+  ToWide(className, ProgramCodePage, wideClass, TextUnits);
+  ToWide(title, ProgramCodePage, wideTitle, TextUnits);
   HWND hwnd = CreateWindowExW(exStyle, wideClass, wideTitle, style, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, AppInstance, object);
   // A window that WndProc did not bind to the object (a class with another

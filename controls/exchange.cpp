@@ -5,19 +5,24 @@
 
 #include <cstdint>
 
+#include "app/text.h"
+
 namespace {
 
 // Sets control's text to the decimal text of value.
 void ShowNumber(HWND control, std::int32_t value) {
   char text[NumberTextMax + 1];
   FormatNumber(value, text);
-  SetWindowTextA(control, text);
+  SetProgramText(control, text);
 }
 
-// The number steps of LongEdit and ShortEdit.
+// The number steps of LongEdit and ShortEdit. A number is ASCII: any other
+// character of the field counts as one that is neither a digit nor a blank.
 void CommitNumber(const BoundControl* record) {
+  wchar_t wide[NumberTextMax + 1] = {};
   char text[NumberTextMax + 1];
-  GetWindowTextA(record->control, text, sizeof text);
+  int length = GetWindowTextW(record->control, wide, NumberTextMax + 1);
+  for (int i = 0; i <= length; ++i) text[i] = wide[i] < 0x80 ? static_cast<char>(wide[i]) : '\x7F';
   NumberCommit result = CommitNumberText(text, record->param1, record->param2);
   // Stored before the rewrite: the rewrite commits again from inside.
   if (record->bound) {
@@ -29,17 +34,23 @@ void CommitNumber(const BoundControl* record) {
   if (result.rewrite) ShowNumber(record->control, result.value);
 }
 
-// A copy cut short through a double-byte character ends in its lone lead
-// byte: drop that byte rather than keep half a character.
-void DropCutCharacter(char* text) {
-  for (char* c = text; *c; ++c) {
-    if (!IsDBCSLeadByte(static_cast<BYTE>(*c))) continue;
-    if (c[1] == '\0') {
-      *c = '\0';
-      break;
+// control's text as a program text in buffer, whole characters of at most
+// limit bytes and a terminator; a character that does not fit ends the text.
+void GetProgramText(HWND control, char* buffer, int limit) {
+  int length = GetWindowTextLengthW(control);
+  wchar_t* wide = static_cast<wchar_t*>(GlobalAlloc(GMEM_FIXED, (length + 1) * sizeof(wchar_t)));
+  int used = 0;
+  if (wide) {
+    length = GetWindowTextW(control, wide, length + 1);
+    for (int i = 0; i < length; ++i) {
+      char bytes[2];
+      int n = WideCharToMultiByte(ProgramCodePage, 0, wide + i, 1, bytes, 2, nullptr, nullptr);
+      if (n <= 0 || used + n > limit) break;
+      for (int k = 0; k < n; ++k) buffer[used++] = bytes[k];
     }
-    ++c;
+    GlobalFree(wide);
   }
+  buffer[used] = '\0';
 }
 
 // A radio group's button ids from its first id on, and back: the arithmetic
@@ -70,7 +81,7 @@ void ShowBoundValue(HWND parent, const BoundControl* record) {
                        IdOfIndex(record->param1, *static_cast<const std::int32_t*>(bound)));
       break;
     case TextEdit:
-      SetWindowTextA(record->control, static_cast<const char*>(bound));
+      SetProgramText(record->control, static_cast<const char*>(bound));
       break;
     case LongEdit:
       ShowNumber(record->control, *static_cast<const std::int32_t*>(bound));
@@ -128,9 +139,8 @@ void CommitBoundControl(HWND parent, HWND control) {
       // The buffer holds param2 bytes and a terminator; without a positive
       // limit its size is unknown, and nothing is stored.
       if (record->bound && record->param2 > 0) {
-        int size = record->param2 < 0x7FFFFFFF ? record->param2 + 1 : record->param2;
-        GetWindowTextA(record->control, static_cast<char*>(record->bound), size);
-        DropCutCharacter(static_cast<char*>(record->bound));
+        int limit = record->param2 < 0x7FFFFFFF ? record->param2 : record->param2 - 1;
+        GetProgramText(record->control, static_cast<char*>(record->bound), limit);
       }
       break;
     case LongEdit:

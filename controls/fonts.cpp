@@ -1,16 +1,44 @@
 // The interface fonts of every bound control.
 #include "controls/controls.h"
 
+#include "app/text.h"
+
 namespace {
 
 const int InterfaceFontCount = 2;
 
-// Both fonts are the fixed-pitch gothic face, full size and small.
-const LOGFONTA InterfaceFonts[InterfaceFontCount] = {
-    {16, 8, 0, 0, FW_DONTCARE, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, PROOF_QUALITY,
-     FIXED_PITCH | FF_MODERN, "ＭＳ ゴシック"},
-    {12, 6, 0, 0, FW_DONTCARE, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, PROOF_QUALITY,
-     FIXED_PITCH | FF_MODERN, "ＭＳ ゴシック"},
+// Both fonts are the fixed-pitch gothic face, full size and small. The face
+// name is a program text, which the platform takes in UTF-16.
+const char InterfaceFace[] = "ＭＳ ゴシック";
+const LOGFONTW InterfaceFonts[InterfaceFontCount] = {
+    {16,
+     8,
+     0,
+     0,
+     FW_DONTCARE,
+     0,
+     0,
+     0,
+     SHIFTJIS_CHARSET,
+     0,
+     0,
+     PROOF_QUALITY,
+     FIXED_PITCH | FF_MODERN,
+     {}},
+    {12,
+     6,
+     0,
+     0,
+     FW_DONTCARE,
+     0,
+     0,
+     0,
+     SHIFTJIS_CHARSET,
+     0,
+     0,
+     PROOF_QUALITY,
+     FIXED_PITCH | FF_MODERN,
+     {}},
 };
 
 HFONT FontHandles[InterfaceFontCount];
@@ -24,8 +52,11 @@ bool IsFontIndex(int index) { return index >= 0 && index < InterfaceFontCount; }
 HFONT GetInterfaceFont(int index) {
   if (!FontsCreated) {
     FontsCreated = true;
-    for (int i = 0; i < InterfaceFontCount; ++i)
-      FontHandles[i] = CreateFontIndirectA(&InterfaceFonts[i]);
+    for (int i = 0; i < InterfaceFontCount; ++i) {
+      LOGFONTW font = InterfaceFonts[i];
+      ToWide(InterfaceFace, ProgramCodePage, font.lfFaceName, LF_FACESIZE);
+      FontHandles[i] = CreateFontIndirectW(&font);
+    }
   }
   return IsFontIndex(index) ? FontHandles[index] : nullptr;
 }

@@ -1,6 +1,8 @@
 // Creation, registry and lookup of bound controls.
 #include "controls/controls.h"
 
+#include "app/text.h"
+
 ControlGroup* ControlRegistry = nullptr;
 
 namespace {
@@ -53,9 +55,13 @@ HWND CreateBoundControl(HWND parent, int x, int y, int width, int height, int ki
   }
 
   const ControlKindRow& row = ControlKindTable[kind];
-  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
-  HWND control = CreateWindowExA(
-      row.exStyle | exStyle, row.className, caption, row.style | style, x, y, width, height, parent,
+  wchar_t className[TextUnits];
+  wchar_t wideCaption[TextUnits];
+  ToWide(row.className, ProgramCodePage, className, TextUnits);
+  ToWide(caption ? caption : "", ProgramCodePage, wideCaption, TextUnits);
+  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+  HWND control = CreateWindowExW(
+      row.exStyle | exStyle, className, wideCaption, row.style | style, x, y, width, height, parent,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 
   // Registered before the first show: the notifications that the show

@@ -189,7 +189,7 @@ void SelectUnit(HWND window, int unit) {
   if (unit < 0 || unit >= UnitCount) return;
   for (int r = 0; r < StatCount; ++r)
     RebindControl(window, FirstStatId + r, &GameState.statRows[r][unit]);
-  SetWindowTextA(NameBox, UnitName(unit));
+  SetProgramText(NameBox, UnitName(unit));
 }
 
 // The platform's open dialog; the buffer with the chosen path, or null. The
@@ -210,13 +210,13 @@ wchar_t* AskOpenPath(HWND owner, DWORD size, wchar_t* buffer, const wchar_t* fil
 // path, which it shows exactly.
 int PathMessageBox(HWND window, const char* format, const char* path, const char* caption,
                    UINT type) {
-  wchar_t wideFormat[256];
+  wchar_t wideFormat[TextUnits];
   wchar_t widePath[PathUnits];
-  wchar_t wideCaption[64];
-  ToWide(format, ProgramCodePage, wideFormat, 256);
+  wchar_t wideCaption[TextUnits];
+  ToWide(format, ProgramCodePage, wideFormat, TextUnits);
   ToWide(path, CP_UTF8, widePath, PathUnits);
-  ToWide(caption, ProgramCodePage, wideCaption, 64);
-  wchar_t text[1024];  // the format's few words and a path of at most PathUnits
+  ToWide(caption, ProgramCodePage, wideCaption, TextUnits);
+  wchar_t text[TextUnits + PathUnits];  // the format's few words and the path
   wsprintfW(text, wideFormat, widePath);
   return MessageBoxW(window, text, wideCaption, type);
 }
@@ -240,11 +240,11 @@ int LoadFile(MorWin0* self, const char* path) {
   }
   lstrcpynA(SavePath, path, sizeof SavePath);
 
-  wchar_t format[128];
+  wchar_t format[TextUnits];
   wchar_t widePath[PathUnits];
-  ToWide(OpenTitleFormat, ProgramCodePage, format, 128);
+  ToWide(OpenTitleFormat, ProgramCodePage, format, TextUnits);
   ToWide(SavePath, CP_UTF8, widePath, PathUnits);
-  wchar_t title[128 + PathUnits];
+  wchar_t title[TextUnits + PathUnits];
   wsprintfW(title, format, widePath);
   SetWindowTextW(self->hwnd, title);
 
@@ -265,7 +265,7 @@ int OpenCommand(MorWin0* self) {
   wchar_t path[PathUnits] = {};
   if (!AskOpenPath(self->hwnd, PathUnits, path, OpenFilter)) {
     if (CommDlgExtendedError())
-      MessageBoxA(self->hwnd, DialogFailedText, ErrorCaption, MB_OK | MB_ICONERROR);
+      ProgramMessageBox(self->hwnd, DialogFailedText, ErrorCaption, MB_OK | MB_ICONERROR);
     return -1;
   }
   char utf8[PathBytes];
@@ -309,17 +309,17 @@ void MainCommand(MorWin0* self, WPARAM wParam, LPARAM lParam) {
       break;
     case SaveCommandId:
       if (SaveCommand() < 0)
-        MessageBoxA(window, SaveFailedText, ErrorCaption, MB_OK | MB_ICONERROR);
+        ProgramMessageBox(window, SaveFailedText, ErrorCaption, MB_OK | MB_ICONERROR);
       break;
     case ExitCommandId:
-      if (MessageBoxA(window, ExitQuestion, ExitCaption, MB_YESNO | MB_ICONQUESTION) == IDYES)
+      if (ProgramMessageBox(window, ExitQuestion, ExitCaption, MB_YESNO | MB_ICONQUESTION) == IDYES)
         DestroyWindow(window);
       break;
     case ItemsCommandId:
       ShowWindow(self->itemWindow->hwnd, SW_SHOW);
       break;
     case VersionCommandId:
-      MessageBoxA(window, VersionText, VersionCaption, MB_OK);
+      ProgramMessageBox(window, VersionText, VersionCaption, MB_OK);
       break;
     default:
       if (lParam) CommitBoundControl(window, reinterpret_cast<HWND>(lParam));

@@ -1,13 +1,11 @@
 // Every text the editor's two windows show, in one place. The sources are
 // UTF-8; the program is compiled with a Shift-JIS execution character set, so
-// these are Shift-JIS byte strings in the program.
+// these are Shift-JIS byte strings in the program (code page 932), which
+// reach the platform converted to UTF-16.
 #ifndef ASDEDIT_EDITOR_TEXTS_H
 #define ASDEDIT_EDITOR_TEXTS_H
 
 #include "editor/savefile.h"
-
-// The code page of every text below.
-const unsigned ProgramCodePage = 932;
 
 // The main window: titles, menu rows, the open dialog's file types.
 extern const char MainWindowTitle[];

@@ -7,6 +7,7 @@
 
 #include "app/cmdline.h"
 #include "app/startup.h"
+#include "app/text.h"
 #include "app/window.h"
 #include "support/model.h"
 
@@ -62,6 +63,9 @@ TEST(CommandLine, SplitsQuotesAndExpandsPatternsAgainstTheFiles) {
   EXPECT_EQ(expected, args);
   EXPECT_STREQ(u8"C:\\ゲーム\\", ProgramDir);
   EXPECT_STREQ(u8"表.exe", ProgramName);
+  char utf8[8];  // half a character names no file: it is refused, not replaced
+  EXPECT_FALSE(ToUtf8(L"a\xD800", utf8, sizeof utf8) || utf8[0]);
+  EXPECT_TRUE(ToUtf8(L"\xD83D\xDE00", utf8, sizeof utf8));
 }
 
 TEST(Shell, StartUpRunsTheEntryAndTheLoopThatWindowObjectsEnd) {

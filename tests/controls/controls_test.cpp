@@ -41,6 +41,14 @@ TEST(BoundControls, ShowCommitAndWalkEachKindOfValue) {
   EXPECT_EQ("65535", WindowText(field));
   EXPECT_EQ(65535, word);
 
+  // A text field shows its Shift-JIS buffer and takes back whole characters
+  // only, as many as its bytes hold.
+  char text[6] = "\x83\x41";  // "ア"
+  HWND edit = CreateBoundControl(parent, 0, 30, 80, 20, TextEdit, "", 13, 0, 5, text);
+  EXPECT_EQ(u8"ア", WindowText(edit));
+  TypeText(edit, u8"アイテム");
+  EXPECT_STREQ("\x83\x41\x83\x43", text);
+
   std::uint16_t flag = 0;
   HWND box = CreateBoundControl(parent, 0, 60, 80, 20, CheckBox, "END?", 30, 0, 0, &flag);
   for (int click : {1, 0}) {

@@ -5,6 +5,8 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <functional>
+#include <set>
 
 #include "app/startup.h"
 #include "editor/item_window.h"
@@ -16,6 +18,15 @@
 namespace {
 
 const std::string Title = u8"モルダン・ピクセリオン - Save Editor ver 0.5";
+
+// A program text (Shift-JIS) as the user should read it, in UTF-8.
+std::string Japanese(const char* text) {
+  wchar_t wide[256];
+  char utf8[768];
+  MultiByteToWideChar(932, 0, text, -1, wide, 256);
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr);
+  return utf8;
+}
 
 class Editor : public ::testing::Test {
 protected:
@@ -64,31 +75,65 @@ protected:
 
 }  // namespace
 
-TEST_F(Editor, StartsFreshWithEverythingDisabledAndItsTextsInShiftJis) {
-  // The program's texts are Shift-JIS bytes; the user reads them as Japanese.
+// The program's texts are Shift-JIS bytes; the user reads every title, menu
+// item, caption and message in Japanese, in the gothic face, whatever the
+// system's code page (this test runs in C.UTF-8 too).
+TEST_F(Editor, StartsFreshWithEverythingDisabledAndEveryTextInJapanese) {
   EXPECT_EQ(
       "\x83\x82\x83\x8B\x83_\x83\x93\x81\x45\x83s\x83N\x83Z\x83\x8A\x83I\x83\x93 - Save Editor "
       "ver 0.5",
       std::string(MainWindowTitle));
   EXPECT_EQ(Title, WindowText(main));
+  EXPECT_EQ(Japanese(ItemWindowTitle), WindowText(items));
   std::string menu;  // the bar as the user sees it: texts, ids and every state of each item
   HMENU bar = GetMenu(main);
+  auto text = [](HMENU menu, int i) {
+    wchar_t wide[64] = {};
+    GetMenuStringW(menu, i, wide, 64, MF_BYPOSITION);
+    char utf8[192];
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr);
+    return std::string(utf8);
+  };
   for (int i = 0; i < GetMenuItemCount(bar); ++i) {
     HMENU popup = GetSubMenu(bar, i);
-    char text[64];
-    GetMenuStringA(bar, i, text, sizeof text, MF_BYPOSITION);
-    menu += std::string(text) + "/" + std::to_string(GetMenuState(bar, i, MF_BYPOSITION) & 0xFF);
+    menu += text(bar, i) + "/" + std::to_string(GetMenuState(bar, i, MF_BYPOSITION) & 0xFF);
     for (int j = 0; j < GetMenuItemCount(popup); ++j) {
-      menu += " " + std::to_string(static_cast<int>(GetMenuItemID(popup, j)));
+      menu += " " + std::to_string(static_cast<int>(GetMenuItemID(popup, j))) + text(popup, j);
       menu += ":" + std::to_string(GetMenuState(popup, j, MF_BYPOSITION));
     }
     menu += "|";
   }
-  std::string expected = std::string(FileMenuText) + "/16 1:0 2:1 3:2051 4:0|" + EditMenuText +
-                         "/17 6:1 7:0|" + HelpMenuText + "/16 9:0|";
+  std::string expected = Japanese(FileMenuText) + "/16 1" + Japanese(OpenMenuText) + ":0 2" +
+                         Japanese(SaveMenuText) + ":1 3:2051 4" + Japanese(ExitMenuText) + ":0|" +
+                         Japanese(EditMenuText) + "/17 6" + Japanese(ListMenuText) + ":1 7" +
+                         Japanese(ItemsMenuText) + ":0|" + Japanese(HelpMenuText) + "/16 9" +
+                         Japanese(VersionMenuText) + ":0|";
   EXPECT_EQ(expected, menu);
   for (HWND c = GetWindow(main, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
     EXPECT_FALSE(IsWindowEnabled(c));
+  std::set<std::string> captions;  // of every control but the number fields
+  std::function<void(HWND)> walk = [&](HWND window) {
+    for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+      LOGFONTW font = {};
+      GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)), sizeof font, &font);
+      EXPECT_EQ(WideText(u8"ＭＳ ゴシック"), font.lfFaceName) << WindowText(c);
+      char className[16];
+      GetClassNameA(c, className, sizeof className);
+      if (lstrcmpiA(className, "Edit") != 0) captions.insert(WindowText(c));
+      walk(c);
+    }
+  };
+  walk(main);
+  walk(items);
+  std::set<std::string> texts = {Japanese(TurnCountLabel), Japanese(NameBoxCaption),
+                                 Japanese(PositionLabel),  Japanese(EnemyName),
+                                 Japanese(ItemSideLabel),  Japanese(BackButtonText),
+                                 Japanese(FillButtonText)};
+  for (const char* name : HeroNames) texts.insert(Japanese(name));
+  for (const char* label : ItemLabels) texts.insert(Japanese(label));
+  for (int r = 0; r < StatCount; ++r)
+    if (r != XRow && r != YRow) texts.insert(Japanese(FieldTable[r].label));
+  EXPECT_EQ(texts, captions);
   EXPECT_EQ("1", Shown(FirstStatId + LevelRow));  // the level's minimum, shown at once
   EXPECT_FALSE(IsWindowVisible(items));
   EXPECT_EQ(main, GetWindow(items, GW_OWNER));
@@ -176,6 +221,7 @@ TEST_F(Editor, OpensEditsUnitsAndCountersAndSavesExactlyThat) {
   std::fill(model.counters, model.counters + CounterCount, 99);
   Command(SaveCommandId);
   EXPECT_EQ(Stored(bytes, model), ReadBytes(path));
+
   Bytes second = SyntheticSave(2);  // the item window shows the next file's counters
   PutWord(second, CounterOffset(53), 150);
   Open(second, u8"세이브 데이터\\s2.asd");
