@@ -5,6 +5,12 @@
 #include <cstdlib>
 #include <filesystem>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "support/model.h"
 
 namespace {
@@ -54,6 +60,8 @@ TEST_F(AsdTool, SampleInfoAndDiffShowTheValuesAsTheEditorDoes) {
   ASSERT_EQ(0, Run("sample " + Q(a)));
   Bytes bytes = ReadBytes(a);
   GameStateData state = StateOf(bytes);
+  EXPECT_EQ(0, Run("set --help"));
+  EXPECT_NE(std::string::npos, out.find("magicResistance")) << out;  // the keys set takes
   EXPECT_EQ(0, Run("info " + Q(a)));
   EXPECT_EQ(0u, out.find(u8"ターン数: 215\nsmall values: 2 3 1\n")) << out;  // everywhere
   EXPECT_EQ(0, Run("sample " + Q(b) + " --seed 1"));  // the same numbers for the same seed
@@ -135,6 +143,7 @@ TEST_F(AsdTool, ExportImportAndSetChangeExactlyTheValuesNamedThroughAnyPath) {
       // clang-format off
       {"", "show " + Q(a), 8, "show"},
       {"", "sample " + Q(b) + " --sed 2", 8, "--sed"},
+      {"", "info " + Q(dir + "none"), 2, "none: cannot open the file: No such file or directory"},
       {"", "info " + sub, 2, "sub"},  // a folder is no file, wherever a file is named
       {"", "diff " + Q(a) + " " + sub, 2, "sub"},
       {"", "export " + sub, 2, "sub"},
@@ -150,7 +159,7 @@ TEST_F(AsdTool, ExportImportAndSetChangeExactlyTheValuesNamedThroughAnyPath) {
       {R"({"monsters": [{"index": 1}, {"index": 1}]})", "", 6, "monsters[1]"},
       {R"({"units": [{"unit": 2}, {"unit": 0, "level": 5, "level": 6}]})", "", 6, "units[1].level"},
       {"{\n  \"turnCount\": 1,\n}", "", 6, "line 3, column 1"},
-      {"", "set " + Q(a) + " units.0.level=1 units.50.x=1", 6, "units.50.x"},
+      {"", "set " + Q(a) + " units.0.level=1 units.50.x=1", 6, "units.50.x: units are 0 to 49"},
       // clang-format on
   };
   for (const Case& c : cases) {
@@ -161,3 +170,50 @@ TEST_F(AsdTool, ExportImportAndSetChangeExactlyTheValuesNamedThroughAnyPath) {
   }
   EXPECT_EQ(before, entries());  // no partial file left behind
 }
+
+#ifndef _WIN32
+// With --force, export writes into what OUT leads to: the file at the end of a chain of links, a
+// FIFO's reader. Without it, a file that turns up after the check for OUT stays as it is: strace
+// makes that check miss the file, and then the no-replace rename fail as on a file system that
+// takes no flags for it, so that no timing decides.
+TEST_F(AsdTool, ExportWritesWhereItIsToldAndOverNoFileThatTurnsUp) {
+  ASSERT_EQ(0, Run("sample " + Q(a)));
+  ASSERT_EQ(0, Run("export " + Q(a)));
+  const Bytes doc(out.begin(), out.end());
+  const Bytes old = {'o', 'l', 'd'};
+  std::filesystem::create_symlink("file", dir + "link");
+  std::filesystem::create_symlink(dir + "link", dir + "chain");
+  EXPECT_EQ(7, Run("export " + Q(a) + " -o " + Q(dir + "chain")));  // a link to no file is there
+  for (int i = 0; i < 2; ++i) {  // making the file the links lead to, then replacing it
+    EXPECT_EQ(0, Run("export " + Q(a) + " -o " + Q(dir + "chain") + " --force")) << err;
+    EXPECT_EQ(doc, ReadBytes(dir + "file"));
+    ASSERT_TRUE(WriteBytes(dir + "file", old));
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink(dir + "chain") &&
+              std::filesystem::is_symlink(dir + "link"));
+
+  ASSERT_EQ(0, mkfifo((dir + "fifo").c_str(), 0600));
+  // A reader that waits; the document fits in the FIFO's buffer, so asdtool need not wait for it.
+  const int reader = open((dir + "fifo").c_str(), O_RDONLY | O_NONBLOCK);
+  EXPECT_EQ(0, Run("export " + Q(a) + " -o " + Q(dir + "fifo") + " --force")) << err;
+  std::vector<char> got(doc.size() + 1);
+  got.resize(std::max<ssize_t>(read(reader, got.data(), got.size()), 0));
+  EXPECT_EQ(doc, Bytes(got.begin(), got.end()));
+  EXPECT_TRUE(close(reader) == 0 && std::filesystem::is_fifo(dir + "fifo"));
+
+  const std::string trace = dir + "out";  // strace's record, in a file already there
+  const auto entries = [&] { return std::distance(std::filesystem::directory_iterator(dir), {}); };
+  const auto before = entries();
+  for (const std::string refusal : {" ", " -e inject=renameat2:error=EINVAL "}) {
+    // LeakSanitizer, in a sanitized build, cannot look for leaks under strace.
+    EXPECT_EQ(7,
+              Shell("ASAN_OPTIONS=$ASAN_OPTIONS:detect_leaks=0 strace -qq -o " + Q(trace) + " -P " +
+                    Q(dir + "file") + " -e inject=%%stat:error=ENOENT" + refusal + Q(ASDTOOL_PATH) +
+                    " export " + Q(a) + " -o " + Q(dir + "file") + " 2>" + Q(dir + "err")));
+    EXPECT_NE(std::string::npos, Text(trace).find(refusal.size() > 1 ? "link" : "INJECTED"))
+        << Text(trace);
+    EXPECT_EQ(old, ReadBytes(dir + "file"));
+  }
+  EXPECT_EQ(before, entries());  // no partial file left behind
+}
+#endif

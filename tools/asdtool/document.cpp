@@ -1,5 +1,6 @@
 #include "document.h"
 
+#include <cstdint>
 #include <set>
 #include <utility>
 #include <vector>
@@ -39,55 +40,66 @@ std::string Indexed(const std::string& place, std::size_t i) {
   return place + "[" + std::to_string(i) + "]";
 }
 
-// nlohmann's own reader of a document, which also knows the place of each
-// key it reads: the keys seen in each object open around it, and the index
-// reached in each array.
+// The reader of a document through nlohmann's SAX interface: it builds the
+// value as nlohmann's parser would and knows the place of each key it reads:
+// the keys seen in each object open around it, and the index reached in each
+// array.
 struct Level {
-  bool array;
+  Json* value;       // the object or array being read
   std::size_t next;  // in an array: the index of the next element
   std::string key;   // in an object: the last key read
   std::set<std::string> keys;
 };
-class Reader : public nlohmann::detail::json_sax_dom_parser<Json> {
+class Reader : public nlohmann::json_sax<Json> {
 public:
-  using Base = nlohmann::detail::json_sax_dom_parser<Json>;
-  explicit Reader(Json& root) : Base(root) {}
-  bool null() { return Element() && Base::null(); }
-  bool boolean(bool value) { return Element() && Base::boolean(value); }
-  bool number_integer(number_integer_t value) { return Element() && Base::number_integer(value); }
-  bool number_unsigned(number_unsigned_t value) {
-    return Element() && Base::number_unsigned(value);
-  }
-  bool number_float(number_float_t value, const string_t& text) {
-    if (!Element()) return false;
+  explicit Reader(Json& root) : root_(root) {}
+  bool null() override { return Put(nullptr); }
+  bool boolean(bool value) override { return Put(value); }
+  bool number_integer(number_integer_t value) override { return Put(value); }
+  bool number_unsigned(number_unsigned_t value) override { return Put(value); }
+  bool number_float(number_float_t value, const string_t& text) override {
     const std::size_t sign = text[0] == '-' ? 1 : 0;
-    if (text.find_first_not_of("0123456789", sign) != std::string::npos)
-      return Base::number_float(value, text);
-    binary_t digits(std::vector<std::uint8_t>(text.begin(), text.end()));
-    return Base::binary(digits);
+    if (text.find_first_not_of("0123456789", sign) != std::string::npos) return Put(value);
+    return Put(Json::binary(std::vector<std::uint8_t>(text.begin(), text.end())));
   }
-  bool string(string_t& value) { return Element() && Base::string(value); }
-  bool binary(binary_t& value) { return Element() && Base::binary(value); }
-  bool start_object(std::size_t size) {
-    return Element() && Open(false) && Base::start_object(size);
-  }
-  bool key(string_t& key) {
+  bool string(string_t& value) override { return Put(std::move(value)); }
+  bool binary(binary_t& value) override { return Put(Json(value)); }
+  bool start_object(std::size_t /*size*/) override { return Open(Json::object()); }
+  bool key(string_t& key) override {
     Level& level = levels_.back();
     level.key = key;
     if (!level.keys.insert(key).second) Refuse(Place(), "a second \"" + key + "\" in one object");
-    return Base::key(key);
-  }
-  bool end_object() { return Close() && Base::end_object(); }
-  bool start_array(std::size_t size) { return Element() && Open(true) && Base::start_array(size); }
-  bool end_array() { return Close() && Base::end_array(); }
-
-private:
-  bool Element() {
-    if (!levels_.empty() && levels_.back().array) ++levels_.back().next;
     return true;
   }
-  bool Open(bool array) {
-    levels_.push_back({array, 0, {}, {}});
+  bool end_object() override { return Close(); }
+  bool start_array(std::size_t /*size*/) override { return Open(Json::array()); }
+  bool end_array() override { return Close(); }
+  // Invalid JSON: nlohmann's own exception, which names the line and column.
+  bool parse_error(std::size_t /*position*/, const std::string& /*token*/,
+                   const Json::exception& error) override {
+    throw error;
+  }
+
+private:
+  // Puts value where the next one goes; true, as nlohmann's reader is to go on.
+  bool Put(Json value) {
+    Into(std::move(value));
+    return true;
+  }
+  Json* Into(Json value) {
+    if (levels_.empty()) {
+      root_ = std::move(value);
+      return &root_;
+    }
+    Level& level = levels_.back();
+    if (!level.value->is_array()) return &((*level.value)[level.key] = std::move(value));
+    ++level.next;
+    level.value->push_back(std::move(value));
+    return &level.value->back();
+  }
+  bool Open(Json value) {
+    Json* opened = Into(std::move(value));
+    levels_.push_back({opened, 0, {}, {}});
     return true;
   }
   bool Close() {
@@ -98,13 +110,14 @@ private:
   std::string Place() const {
     std::string place;
     for (const Level& level : levels_) {
-      if (level.array)
+      if (level.value->is_array())
         place = Indexed(place, level.next - 1);
       else
         place += (place.empty() ? "" : ".") + level.key;
     }
     return place;
   }
+  Json& root_;
   std::vector<Level> levels_;
 };
 
@@ -218,6 +231,18 @@ Json ReadJson(const std::string& text) {
   Reader reader(value);
   Json::sax_parse(text, &reader);
   return value;
+}
+
+std::string SettableKeys() {
+  const auto indices = [](int count) { return "N from 0 to " + std::to_string(count - 1) + "\n"; };
+  std::string text = "KEY names a value as the document does, * standing for every index:\n  " +
+                     std::string(TurnCountField.key) + "\n  " + SmallValueField.key + ".N   " +
+                     indices(SmallValueCount) + "  items.N         " + indices(ItemCounterCount) +
+                     "  monsters.N      " + indices(CounterCount - ItemCounterCount) +
+                     "  units.N.FIELD   " + indices(UnitCount) + "  FIELD one of:";
+  for (int r = 0; r < StatCount; ++r)
+    text += (r % 8 == 0 ? "\n    " : " ") + std::string(UnitFields[r].key);
+  return text;
 }
 
 void Apply(const Json& doc, const GameStateData& original, GameStateData& edited) {

@@ -24,8 +24,12 @@ Json Document(const GameStateData& state);
 // The JSON value text holds. Refuses a key repeated in one object, as a
 // second entry for an index is; a whole number too wide for 64 bits is kept
 // as its digits, in a binary value (which no JSON text gives), so that its
-// check can say it is out of range. Invalid JSON throws Json::parse_error.
+// check can say it is out of range. Invalid JSON throws nlohmann's exception,
+// which names the line and column.
 Json ReadJson(const std::string& text);
+
+// The keys set takes, each with the indices it takes, for its help.
+std::string SettableKeys();
 
 // Checks every value doc names against the file's values (original) and puts
 // them into edited; refuses the document at its first fault.

@@ -50,6 +50,18 @@ bool Names(const Json& doc, const Json::json_pointer& pointer) {
   return !pointer.empty() && Settable(pointer.back()) && At(doc, pointer);
 }
 
+// Refuses a token of key that is an index past the end of the list pointer
+// names in doc, naming the list's indices.
+void CheckIndex(const Json& doc, const Json::json_pointer& pointer, const std::string& token,
+                const std::string& key) {
+  const Json* list = At(doc, pointer);
+  if (!list || !list->is_array() || list->empty() || pointer.empty() || token.empty() ||
+      token.find_first_not_of("0123456789") != std::string::npos)
+    return;
+  if (token.size() < 10 && std::stoul(token) < list->size()) return;
+  Refuse(key, pointer.back() + " are 0 to " + std::to_string(list->size() - 1));
+}
+
 // The JSON pointers a dotted key names in doc: "units.7.level" is
 // /units/7/level, and * stands for every index of the array before it.
 std::vector<Json::json_pointer> Pointers(const Json& doc, const std::string& key) {
@@ -61,6 +73,7 @@ std::vector<Json::json_pointer> Pointers(const Json& doc, const std::string& key
     std::vector<Json::json_pointer> next;
     for (const Json::json_pointer& pointer : pointers) {
       if (token != "*") {
+        CheckIndex(doc, pointer, token, key);
         next.push_back(pointer / token);
         continue;
       }

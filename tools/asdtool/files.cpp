@@ -1,5 +1,7 @@
 #include "files.h"
 
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -7,26 +9,77 @@
 #include "editor/savefile.h"
 #include "messages.h"
 
+#include <fcntl.h>
 #ifdef _WIN32
+#include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace {
 
-std::filesystem::path FsPath(const char* path) { return std::filesystem::u8path(path); }
+namespace fs = std::filesystem;
 
-// Moves the file from onto to, replacing a file there; false when it cannot.
+const char ExistsText[] = "the file exists (use --force to overwrite it)";
+
+std::string CannotWrite(int error) { return "cannot write the file" + Because(error); }
+
 #ifdef _WIN32
-bool MoveOnto(const char* from, const char* to) {
-  wchar_t wideFrom[MAX_PATH];
-  wchar_t wideTo[MAX_PATH];
-  return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, from, -1, wideFrom, MAX_PATH) &&
-         MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, to, -1, wideTo, MAX_PATH) &&
-         MoveFileExW(wideFrom, wideTo, MOVEFILE_REPLACE_EXISTING);
+int OpenNew(const fs::path& path) {
+  return _wopen(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+}
+int Flush(int descriptor) { return _commit(descriptor); }
+int Close(int descriptor) { return _close(descriptor); }
+
+// The system's own words for error, in UTF-8.
+std::string SystemText(DWORD error) {
+  wchar_t* text = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring wide(text ? text : L"", length);
+  LocalFree(text);
+  wide.erase(wide.find_last_not_of(L"\r\n .") + 1);
+  return ": " + fs::path(wide).u8string();
+}
+
+// Moves the file from to to, over a file there only when replace is set: ""
+// or what keeps it from moving; *exists when to is in the way.
+std::string Move(const fs::path& from, const fs::path& to, bool replace, bool* exists) {
+  if (MoveFileExW(from.c_str(), to.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0)) return "";
+  const DWORD error = GetLastError();
+  *exists = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+  return "cannot write the file" + SystemText(error);
 }
 #else
-bool MoveOnto(const char* from, const char* to) { return std::rename(from, to) == 0; }
+int OpenNew(const fs::path& path) {
+  return open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+}
+int Flush(int descriptor) { return fsync(descriptor); }
+int Close(int descriptor) { return close(descriptor); }
+
+std::string Move(const fs::path& from, const fs::path& to, bool replace, bool* exists) {
+  int moved = replace ? std::rename(from.c_str(), to.c_str())
+                      : renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+  // A file system that takes no flags for a rename still links without replacing.
+  if (moved != 0 && !replace && (errno == EINVAL || errno == ENOSYS)) {
+    moved = link(from.c_str(), to.c_str());
+    if (moved == 0) (void)unlink(from.c_str());
+  }
+  *exists = moved != 0 && errno == EEXIST;
+  return moved == 0 ? "" : CannotWrite(errno);
+}
 #endif
+
+// Reads the whole of an open file into text: 0, or why it cannot.
+int ReadAll(std::FILE* file, std::string* text) {
+  char buffer[65536];
+  for (std::size_t n = 0; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+    text->append(buffer, n);
+  return std::ferror(file) ? (errno ? errno : EIO) : 0;
+}
 
 bool WriteWhole(const char* path, const std::string& text) {
   std::FILE* file = OpenStream(path, "wb");
@@ -35,30 +88,98 @@ bool WriteWhole(const char* path, const std::string& text) {
   return std::fclose(file) == 0 && written;
 }
 
+// The file path names at the end of its chain of symbolic links; it need not
+// exist. error says why the chain cannot be followed.
+fs::path Resolved(fs::path path, std::error_code& error) {
+  std::error_code missing;  // the end of the chain is a file still to be made
+  for (int links = 0; fs::is_symlink(fs::symlink_status(path, missing)); ++links) {
+    if (links == 40) {
+      error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+      break;
+    }
+    const fs::path next = fs::read_symlink(path, error);
+    if (error) break;
+    path = next.is_absolute() ? next : path.parent_path() / next;
+  }
+  return path;
+}
+
+// A new file in folder named after name, made by us and no one else: its path
+// and open descriptor, or the descriptor -1 with errno saying why.
+struct Partial {
+  fs::path path;
+  int descriptor;
+};
+Partial MakePartial(const fs::path& folder, const fs::path& name) {
+  // A name no file has: the clock's count for a start, the next when one is taken.
+  auto number =
+      static_cast<unsigned long>(std::chrono::steady_clock::now().time_since_epoch().count());
+  for (int tries = 0; tries < 100; ++tries, ++number) {
+    const std::string suffix = ".asdtool-" + std::to_string(number % 1000000);
+    const fs::path path = folder / fs::u8path("." + name.u8string() + suffix);
+    const int descriptor = OpenNew(path);
+    if (descriptor >= 0 || errno != EEXIST) return {path, descriptor};
+  }
+  return {{}, -1};
+}
+
+// Fills the partial file with fill and puts its content on the disk: "" or
+// why it could not.
+std::string Fill(const Partial& partial, const std::function<bool(const char* file)>& fill) {
+  errno = 0;
+  bool filled = fill(partial.path.u8string().c_str()) && Flush(partial.descriptor) == 0;
+  const int error = errno;
+  filled = Close(partial.descriptor) == 0 && filled;
+  return filled ? "" : CannotWrite(error ? error : errno);
+}
+
+// Writes the content of the file from into the file to, which is not a file
+// on a disk (a FIFO, a device): "" or why it could not.
+std::string CopyInto(const fs::path& from, const char* to) {
+  std::string text;
+  std::FILE* in = OpenStream(from.u8string().c_str(), "rb");
+  int error = in ? ReadAll(in, &text) : errno;
+  if (in) (void)std::fclose(in);  // only read: closing it can lose nothing
+  errno = 0;
+  if (error == 0 && !WriteWhole(to, text)) error = errno ? errno : EIO;
+  return error ? CannotWrite(error) : "";
+}
+
 }  // namespace
 
 int ReadText(const char* path, std::string* text) {
   const bool standardInput = std::string(path) == "-";
+  errno = 0;
   std::FILE* file = standardInput ? stdin : OpenStream(path, "rb");
-  if (!file) return Fail(path, "cannot open the file", ExitNoFile);
-  char buffer[65536];
-  for (std::size_t n = 0; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-    text->append(buffer, n);
-  const bool read = std::ferror(file) == 0;
+  const int error = file ? ReadAll(file, text) : errno;
   // Only read from: closing it can lose nothing.
-  if (!standardInput) (void)std::fclose(file);
-  return read ? ExitOk : Fail(path, "cannot open the file", ExitNoFile);
+  if (file && !standardInput) (void)std::fclose(file);
+  return error ? Fail(path, "cannot open the file" + Because(error), ExitNoFile) : ExitOk;
 }
 
-int WriteBeside(const char* path, bool force, const std::function<bool(const char* file)>& write) {
+int WriteBeside(const char* path, bool force, const std::function<bool(const char* file)>& fill) {
+  const fs::path given = fs::u8path(path);
   std::error_code error;
-  if (!force && std::filesystem::exists(FsPath(path), error))
-    return Fail(path, "the file exists (use --force to overwrite it)", ExitExists);
-  // Beside path, so that the move is a rename within one folder.
-  const std::string partial = std::string(path) + ".asdtool-partial";
-  if (write(partial.c_str()) && MoveOnto(partial.c_str(), path)) return ExitOk;
-  std::filesystem::remove(FsPath(partial.c_str()), error);
-  return Fail(path, "cannot write the file", ExitWriteFailed);
+  if (!force && fs::exists(fs::symlink_status(given, error)))
+    return Fail(path, ExistsText, ExitExists);
+  const fs::file_status status = fs::status(given, error);
+  error.clear();
+  // A FIFO or a device is written into; a file on the disk is replaced by a
+  // new one made beside it, or for the others in the folder for temporary files.
+  const bool into =
+      force && fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status);
+  const fs::path target = into ? given : Resolved(given, error);
+  const fs::path folder = into ? fs::temp_directory_path(error) : target.parent_path();
+  if (error) return Fail(path, "cannot write the file: " + error.message(), ExitWriteFailed);
+  const Partial partial = MakePartial(folder, given.filename());
+  if (partial.descriptor < 0) return Fail(path, CannotWrite(errno), ExitWriteFailed);
+  std::string why = Fill(partial, fill);
+  bool exists = false;
+  if (why.empty())
+    why = into ? CopyInto(partial.path, path) : Move(partial.path, target, force, &exists);
+  if (into || !why.empty()) fs::remove(partial.path, error);
+  if (why.empty()) return ExitOk;
+  return exists ? Fail(path, ExistsText, ExitExists) : Fail(path, why, ExitWriteFailed);
 }
 
 int WriteText(const char* path, const std::string& text, bool force) {

@@ -9,11 +9,14 @@
 // ExitOk, or ExitNoFile with a message (a folder cannot be opened either).
 int ReadText(const char* path, std::string* text);
 
-// Makes the file at path with write, which fills the file it is given (a
-// new one beside path) and says whether it did; that file then replaces
-// path, which must not exist unless force is set. On any failure nothing is
-// left at path but what was there. Returns an exit code, with a message.
-int WriteBeside(const char* path, bool force, const std::function<bool(const char* file)>& write);
+// Writes the file at path with fill, which fills the new file it is given and
+// says whether it did. Without force, path must not exist, nor come to exist
+// before the file is in place. With force, a symbolic link stays: the file
+// at the end of its chain is replaced; a FIFO or a device is written into as
+// standard output is. A replaced file is either the old one or the whole new
+// one, even after a crash. On any failure nothing is left but what was there.
+// Returns an exit code, with a message.
+int WriteBeside(const char* path, bool force, const std::function<bool(const char* file)>& fill);
 
 // Writes text to the file at path, as WriteBeside does.
 int WriteText(const char* path, const std::string& text, bool force);

@@ -10,6 +10,7 @@
 
 #include "asd_version.h"
 #include "commands.h"
+#include "document.h"
 #include "messages.h"
 
 #ifdef _WIN32
@@ -72,6 +73,7 @@ void AddCommands(CLI::App& app, Request& request) {
   CLI::App* set = app.add_subcommand("set", "writes the values KEY=VALUE names");
   set->add_option("FILE", request.file, "a save file, changed in place")->required();
   set->add_option("KEY=VALUE", request.settings, "keys as in the document: see below")->required();
+  set->footer(SettableKeys());
 }
 
 int RunCommand(const std::string& command, const Request& request) {
@@ -115,14 +117,25 @@ int Run(int argc, const char* const* argv) {
 }
 
 #ifdef _WIN32
-// The wide argument as UTF-8; false when it is no valid Unicode.
+// Whether wide is whole UTF-16: each high surrogate followed by a low one,
+// and no low one alone.
+bool WholeUtf16(const wchar_t* wide) {
+  const auto high = [](wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; };
+  const auto low = [](wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
+  for (; *wide; ++wide) {
+    if (low(*wide) || (high(*wide) && !low(*++wide))) return false;
+  }
+  return true;
+}
+
+// The wide argument as UTF-8; false when it is no valid Unicode. Windows XP
+// takes no flags for UTF-8, so the surrogates are checked here.
 bool ToUtf8(const wchar_t* wide, std::string* text) {
-  const int size =
-      WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide, -1, nullptr, 0, nullptr, nullptr);
+  if (!WholeUtf16(wide)) return false;
+  const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
   if (size <= 0) return false;
   std::vector<char> bytes(size);
-  WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide, -1, bytes.data(), size, nullptr,
-                      nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, bytes.data(), size, nullptr, nullptr);
   *text = bytes.data();
   return true;
 }

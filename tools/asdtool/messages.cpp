@@ -1,6 +1,8 @@
 #include "messages.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 int Fail(const std::string& place, const std::string& why, int code) {
   const std::string line = "asdtool: " + place + ": " + why + "\n";
@@ -9,16 +11,20 @@ int Fail(const std::string& place, const std::string& why, int code) {
   return code;
 }
 
+std::string Because(int error) { return error ? ": " + std::string(std::strerror(error)) : ""; }
+
 int WriteOut(const std::string& text) {
+  errno = 0;
   const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
   if (std::fflush(stdout) == 0 && written) return ExitOk;
-  return Fail("standard output", "cannot write", ExitWriteFailed);
+  return Fail("standard output", "cannot write" + Because(errno), ExitWriteFailed);
 }
 
 namespace {
 
-// Says why a load or store of path failed with result; returns the exit code.
-int Explain(const char* path, int result) {
+// Says why a load or store of path failed with result, the system's reason
+// being error (errno right after it); returns the exit code.
+int Explain(const char* path, int result, int error) {
   switch (result) {
     case HeaderMismatch:
       return Fail(path, "not a save file (its header or title record differs)", ExitNotSave);
@@ -26,24 +32,28 @@ int Explain(const char* path, int result) {
       return Fail(path, "the save file is cut short (it ends before its last value region)",
                   ExitShortFile);
     case OpenFailed:
-      return Fail(path, "cannot open the file", ExitNoFile);
+      return Fail(path, "cannot open the file" + Because(error), ExitNoFile);
     default:
-      return Fail(path, "cannot write the file", ExitWriteFailed);
+      return Fail(path, "cannot write the file" + Because(error), ExitWriteFailed);
   }
 }
 
 }  // namespace
 
 int Load(const char* path, GameStateData* block) {
+  errno = 0;
   const int result = LoadSaveFile(path);
+  const int error = errno;  // why the file could not be opened or read
   if (result == 0) *block = GameState;
-  return result == 0 ? ExitOk : Explain(path, result);
+  return result == 0 ? ExitOk : Explain(path, result, error);
 }
 
 int Store(const char* path, const GameStateData& values) {
   GameState = values;
+  errno = 0;
   const int result = StoreSaveFile(path);
+  const int error = errno;
   // The file was opened for reading just before: one that cannot be opened
   // for writing now is one we cannot write.
-  return result == 0 ? ExitOk : Explain(path, result == OpenFailed ? WriteFailed : result);
+  return result == 0 ? ExitOk : Explain(path, result == OpenFailed ? WriteFailed : result, error);
 }

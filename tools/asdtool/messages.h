@@ -22,6 +22,9 @@ enum ExitCode {
 // Prints "asdtool: PLACE: why" on standard error and returns code.
 int Fail(const std::string& place, const std::string& why, int code);
 
+// ": " and the system's reason for the errno value error; "" for 0.
+std::string Because(int error);
+
 // Writes text to standard output: ExitOk, or ExitWriteFailed with a message.
 int WriteOut(const std::string& text);
 
