@@ -2,7 +2,6 @@
 #include "tools/windriver/windriver.h"
 
 #include <atomic>
-#include <thread>
 
 namespace {
 
@@ -29,6 +28,13 @@ Seen Look(HWND dialog) {
   for (int id : {IDOK, IDCANCEL, IDYES, IDNO})
     if (GetDlgItem(dialog, id)) seen.buttons.push_back(id);
   return seen;
+}
+
+// Runs the function body points to, on a thread of the platform's: the
+// programs' C++ runtime has no threads of its own.
+DWORD WINAPI RunBody(LPVOID body) {
+  (*static_cast<const std::function<void()>*>(body))();
+  return 0;
 }
 
 // The button that leaves dialog without doing anything.
@@ -84,7 +90,7 @@ std::vector<Seen> Answering(HWND owner, const std::vector<Answer>& answers,
   std::vector<Seen> seen;
   std::atomic<bool> done(false);
   std::atomic<std::size_t> answered(0);
-  std::thread user([&] {
+  const std::function<void()> user = [&] {
     for (; !done; Sleep(PollStep)) {
       HWND dialog = FindShownWindow("#32770", 0, owner);
       if (!dialog) continue;
@@ -97,11 +103,14 @@ std::vector<Seen> Answering(HWND owner, const std::vector<Answer>& answers,
       for (int i = 0; i < 1000 && IsWindowVisible(dialog); ++i) Sleep(PollStep);
       ++answered;
     }
-  });
+  };
+  HANDLE thread =
+      CreateThread(nullptr, 0, RunBody, const_cast<std::function<void()>*>(&user), 0, nullptr);
   action();
   for (int i = 0; i < 1000 && answered < least; ++i) Sleep(10);
   done = true;
-  user.join();
+  WaitForSingleObject(thread, INFINITE);
+  CloseHandle(thread);
   return seen;
 }
 
