@@ -287,8 +287,18 @@ void DropCommand(MorWin0* self, HDROP drop) {
   OpenNamedFile(self, utf8);
 }
 
-// "上書き保存(&S)...": writes GameState over the file last opened.
-int SaveCommand() { return StoreSaveFile(SavePath); }
+// "上書き保存(&S)...": writes GameState over the file last opened. When
+// another program (the game) has changed a value in it since it was opened
+// or last saved, the user decides first: No writes nothing, and the next save
+// asks again. Returns 0, also when nothing was written, or a store's failure.
+int SaveCommand(HWND window) {
+  int result = StoreSaveFileIfUnchanged(SavePath);
+  if (result != ChangedOutside) return result;
+  UINT question = MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2;
+  if (PathMessageBox(window, ChangedOutsideFormat, SavePath, QuestionCaption, question) != IDYES)
+    return 0;
+  return StoreSaveFile(SavePath);
+}
 
 // Unit buttons and menu commands act; every other control notification is
 // committed into the control's variable.
@@ -308,11 +318,12 @@ void MainCommand(MorWin0* self, WPARAM wParam, LPARAM lParam) {
       RefreshBoundControls(self->itemWindow->hwnd);
       break;
     case SaveCommandId:
-      if (SaveCommand() < 0)
+      if (SaveCommand(window) < 0)
         ProgramMessageBox(window, SaveFailedText, ErrorCaption, MB_OK | MB_ICONERROR);
       break;
     case ExitCommandId:
-      if (ProgramMessageBox(window, ExitQuestion, ExitCaption, MB_YESNO | MB_ICONQUESTION) == IDYES)
+      if (ProgramMessageBox(window, ExitQuestion, QuestionCaption, MB_YESNO | MB_ICONQUESTION) ==
+          IDYES)
         DestroyWindow(window);
       break;
     case ItemsCommandId:

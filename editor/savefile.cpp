@@ -10,6 +10,12 @@
 
 GameStateData GameState;
 
+namespace {
+// The words of every value region as the last load read them or the last
+// store wrote them, END? flags as stored (not inverted).
+GameStateData KnownWords;
+}  // namespace
+
 const FieldRow FieldTable[StatCount] = {
     {"レベル", 276836},  // level
     {"移動力", 278836},  // movement
@@ -121,6 +127,59 @@ void EncodeWords(const std::uint16_t* values, std::size_t count, unsigned char* 
   }
 }
 
+// Reads the words of every region of a block into it; false on a short read.
+bool ReadRegions(std::FILE* file, const Region* regions) {
+  unsigned char bytes[2 * UnitCount];
+  for (int i = 0; i < RegionCount; ++i) {
+    if (!ReadAt(file, regions[i].offset, bytes, 2 * regions[i].count)) return false;
+    DecodeWords(bytes, regions[i].values, regions[i].count);
+  }
+  return true;
+}
+
+// Writes GameState's regions into the save file at path; with unlessChanged,
+// only when the file's words are still the known ones.
+int Store(const char* path, bool unlessChanged) {
+  // The file may have been replaced or cut short since it was opened:
+  // nothing is written unless it is still a complete save file.
+  int result = 0;
+  std::FILE* file = OpenSaveFile(path, "r+b", &result);
+  if (!file) return result;
+
+  if (unlessChanged) {
+    GameStateData found = KnownWords;
+    Region foundRegions[RegionCount];
+    BlockRegions(&found, foundRegions);
+    if (!ReadRegions(file, foundRegions))
+      result = FileTooShort;
+    else if (std::memcmp(&found, &KnownWords, sizeof found) != 0)
+      result = ChangedOutside;
+  }
+  GameStateData written = KnownWords;
+  Region regions[RegionCount];
+  Region writtenRegions[RegionCount];
+  BlockRegions(&GameState, regions);
+  BlockRegions(&written, writtenRegions);
+  unsigned char bytes[2 * UnitCount];
+  for (int i = 0; result == 0 && i < RegionCount; ++i) {
+    const Region& region = regions[i];
+    std::uint16_t* words = writtenRegions[i].values;
+    for (std::size_t k = 0; k < region.count; ++k)
+      words[k] = region.inverted ? InvertFlag(region.values[k]) : region.values[k];
+    EncodeWords(words, region.count, bytes);
+    // A seek also flushes what was buffered (or ends the reading above), so
+    // a failed write of the previous region can surface here.
+    if (std::fseek(file, region.offset, SEEK_SET) != 0)
+      result = SeekFailed;
+    else if (std::fwrite(bytes, 1, 2 * region.count, file) != 2 * region.count)
+      result = WriteFailed;
+  }
+  if (result == 0 && std::fflush(file) != 0) result = WriteFailed;
+  if (std::fclose(file) != 0 && result == 0) result = CloseFailed;
+  if (result == 0) KnownWords = written;
+  return result;
+}
+
 }  // namespace
 
 #ifdef _WIN32
@@ -141,53 +200,27 @@ int LoadSaveFile(const char* path) {
   std::FILE* file = OpenSaveFile(path, "rb", &result);
   if (!file) return result;
 
-  // Everything is read into a scratch block, which replaces GameState only
-  // when the whole file has been read.
+  // Everything is read into scratch blocks, which replace GameState and the
+  // known words only when the whole file has been read.
   GameStateData scratch = GameState;
+  GameStateData words = KnownWords;
   Region regions[RegionCount];
+  Region wordRegions[RegionCount];
   BlockRegions(&scratch, regions);
-  unsigned char bytes[2 * UnitCount];
-  for (int i = 0; result == 0 && i < RegionCount; ++i) {
-    const Region& region = regions[i];
-    if (!ReadAt(file, region.offset, bytes, 2 * region.count)) {
-      result = FileTooShort;
-      break;
+  BlockRegions(&words, wordRegions);
+  if (!ReadRegions(file, wordRegions)) result = FileTooShort;
+  for (int i = 0; result == 0 && i < RegionCount; ++i)
+    for (std::size_t k = 0; k < regions[i].count; ++k) {
+      std::uint16_t word = wordRegions[i].values[k];
+      regions[i].values[k] = regions[i].inverted ? InvertFlag(word) : word;
     }
-    DecodeWords(bytes, region.values, region.count);
-    if (region.inverted)
-      for (std::size_t k = 0; k < region.count; ++k)
-        region.values[k] = InvertFlag(region.values[k]);
-  }
   (void)std::fclose(file);  // only read: nothing is lost if closing fails
   if (result != 0) return result;
   GameState = scratch;
+  KnownWords = words;
   return 0;
 }
 
-int StoreSaveFile(const char* path) {
-  // The file may have been replaced or cut short since it was opened:
-  // nothing is written unless it is still a complete save file.
-  int result = 0;
-  std::FILE* file = OpenSaveFile(path, "r+b", &result);
-  if (!file) return result;
+int StoreSaveFile(const char* path) { return Store(path, false); }
 
-  Region regions[RegionCount];
-  BlockRegions(&GameState, regions);
-  unsigned char bytes[2 * UnitCount];
-  for (int i = 0; result == 0 && i < RegionCount; ++i) {
-    const Region& region = regions[i];
-    std::uint16_t values[UnitCount];
-    for (std::size_t k = 0; k < region.count; ++k)
-      values[k] = region.inverted ? InvertFlag(region.values[k]) : region.values[k];
-    EncodeWords(values, region.count, bytes);
-    // A seek also flushes what was buffered, so a failed write of the
-    // previous region can surface here.
-    if (std::fseek(file, region.offset, SEEK_SET) != 0)
-      result = SeekFailed;
-    else if (std::fwrite(bytes, 1, 2 * region.count, file) != 2 * region.count)
-      result = WriteFailed;
-  }
-  if (result == 0 && std::fflush(file) != 0) result = WriteFailed;
-  if (std::fclose(file) != 0 && result == 0) result = CloseFailed;
-  return result;
-}
+int StoreSaveFileIfUnchanged(const char* path) { return Store(path, true); }

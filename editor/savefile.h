@@ -60,14 +60,15 @@ extern const char SaveTitleText[SaveTitleLength + 1];
 // A file holds every value region when it reaches this length.
 const long SaveFileMinLength = 282436 + 100;
 
-// Results of LoadSaveFile and StoreSaveFile; 0 is success.
+// Results of LoadSaveFile and the stores; 0 is success.
 enum SaveFileResult {
   OpenFailed = -1,      // cannot be opened (for a store: for reading and writing)
   HeaderMismatch = -2,  // header or title record differs
   FileTooShort = -3,    // the records match but the file ends before the last region
   SeekFailed = -4,      // store: a seek failed part-way
   WriteFailed = -5,     // store: a write failed part-way
-  CloseFailed = -6      // store: flushing or closing the file failed
+  CloseFailed = -6,     // store: flushing or closing the file failed
+  ChangedOutside = -7   // store if unchanged: a value differs from the one last read or written
 };
 
 // Paths are UTF-8 text and name any file the platform can name.
@@ -80,11 +81,19 @@ std::FILE* OpenStream(const char* path, const char* mode);
 
 // Reads the file at path into GameState. On any failure GameState is left
 // exactly as it was; a folder, or a file that cannot be read, cannot be opened.
+// The words read are kept as the file's last known values.
 int LoadSaveFile(const char* path);
 
 // Writes every value region of GameState into the existing file at path, in
 // place. A file that is not (or no longer) a complete save file is refused
-// before a byte is written. GameState is never changed.
+// before a byte is written. GameState is never changed. The words written
+// become the file's last known values; a failed store leaves those as they were.
 int StoreSaveFile(const char* path);
+
+// The same, unless a word of a value region in the file differs from its last
+// known value, the one the last load read or the last store wrote: another
+// program has changed it since. Then nothing is written (ChangedOutside).
+// Bytes outside the value regions are never written, and do not count.
+int StoreSaveFileIfUnchanged(const char* path);
 
 #endif

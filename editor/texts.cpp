@@ -36,13 +36,15 @@ const char* const HeroNames[HeroCount] = {
 // clang-format on
 
 const char ExitQuestion[] = "終了しますか？";
-const char ExitCaption[] = "確認";
+const char QuestionCaption[] = "確認";
 const char VersionCaption[] = "ﾊﾞｰｼﾞｮﾝ情報";
 const char VersionText[] =
     "モルダン・ピクセリオン Save Editor ver 0.5\n"
     "制作　月影ソフト工房　1997";
 const char ErrorCaption[] = "エラー";
 const char SaveFailedText[] = "上書き保存に失敗しました。";
+const char ChangedOutsideFormat[] =
+    "%s\nは開いた後でほかのプログラムに変更されています。上書きしますか？";
 const char OpenFailedFormat[] = "%s\nを開けませんでした。";
 const char NotSaveFileFormat[] = "%s\nはモルダン・ピクセリオンのセーブデータではありません。";
 const char FileTooShortFormat[] = "%s\nは途中で切れています。最後の値まで届いていません。";

@@ -32,11 +32,13 @@ extern const char EnemyName[];
 
 // The main window's message boxes.
 extern const char ExitQuestion[];
-extern const char ExitCaption[];
+extern const char QuestionCaption[];
 extern const char VersionCaption[];
 extern const char VersionText[];
 extern const char ErrorCaption[];
 extern const char SaveFailedText[];
+// Another program has changed the open file since it was opened or saved; %s is its path.
+extern const char ChangedOutsideFormat[];
 // Why a chosen, dropped or given file was not opened; %s is its path.
 extern const char OpenFailedFormat[];
 extern const char NotSaveFileFormat[];

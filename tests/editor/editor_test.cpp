@@ -219,8 +219,24 @@ TEST_F(Editor, OpensEditsUnitsAndCountersAndSavesExactlyThat) {
   Command(ItemsCommandId);
   Click(FillButtonId, items);
   std::fill(model.counters, model.counters + CounterCount, 99);
-  Command(SaveCommandId);
+  EXPECT_TRUE(Command(SaveCommandId).empty());  // the file is as the editor wrote it
   EXPECT_EQ(Stored(bytes, model), ReadBytes(path));
+
+  // The game saves into the open file: the next save asks first, No by default.
+  Bytes game = Stored(bytes, model);
+  PutWord(game, StatOffset(LevelRow, 30), 77);
+  ASSERT_TRUE(WriteBytes(path, game));
+  for (int answer : {IDNO, IDYES}) {
+    std::vector<Seen> seen = Command(SaveCommandId, {{answer, ""}});
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ(path + u8"\nは開いた後でほかのプログラムに変更されています。上書きしますか？|確認",
+              seen[0].text + "|" + seen[0].caption);
+    EXPECT_EQ(IDNO, seen[0].defaultButton);
+    EXPECT_EQ(answer == IDNO ? game : Stored(game, model), ReadBytes(path));
+    EXPECT_EQ(Title + " (" + path + ")", WindowText(main));
+    EXPECT_EQ("480", Shown(FirstStatId + HitPointsRow));  // the editor's values stay
+  }
+  EXPECT_TRUE(Command(SaveCommandId).empty());  // what it wrote is known again
 
   Bytes second = SyntheticSave(2);  // the item window shows the next file's counters
   PutWord(second, CounterOffset(53), 150);

@@ -32,6 +32,26 @@ TEST(SaveFile, LoadsEveryValueAndStoresOnlyTheValues) {
   EXPECT_TRUE(held == GameState);
 }
 
+TEST(SaveFile, AStoreIfUnchangedWritesNothingOverAValueAnotherProgramChanged) {
+  std::string path = SavePath();
+  Bytes bytes = SyntheticSave(7);  // END? words other than 0 and 1 as well
+  ASSERT_TRUE(WriteBytes(path, bytes));
+  ASSERT_EQ(0, LoadSaveFile(path.c_str()));
+  GameState.statRows[LevelRow][5] = 0;  // the program's own changes count for nothing
+  ASSERT_EQ(0, StoreSaveFileIfUnchanged(path.c_str()));
+  bytes = Stored(bytes, GameState);
+  bytes[300] ^= 1;  // outside every value region
+  ASSERT_TRUE(WriteBytes(path, bytes));
+  ASSERT_EQ(0, StoreSaveFileIfUnchanged(path.c_str()));
+  const long last = StatOffset(ChargeRow, UnitCount - 1);  // the last value of all
+  PutWord(bytes, last, WordAt(bytes, last) ^ 0x100);
+  ASSERT_TRUE(WriteBytes(path, bytes));
+  EXPECT_EQ(ChangedOutside, StoreSaveFileIfUnchanged(path.c_str()));
+  EXPECT_EQ(bytes, ReadBytes(path));
+  ASSERT_EQ(0, StoreSaveFile(path.c_str()));
+  EXPECT_EQ(0, StoreSaveFileIfUnchanged(path.c_str()));
+}
+
 TEST(SaveFile, RefusesForeignShortAndMissingFilesWithNothingChanged) {
   std::string path = SavePath();
   const Bytes good = SyntheticSave(3);

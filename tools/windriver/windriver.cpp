@@ -22,11 +22,17 @@ Seen Look(HWND dialog) {
                WindowText(GetDlgItem(dialog, 0xFFFF)),
                nullptr,
                {},
-               readOnly && IsWindowVisible(readOnly)};
+               readOnly && IsWindowVisible(readOnly),
+               0};
   if (icon && IsWindowVisible(icon))
     seen.icon = reinterpret_cast<HICON>(SendMessageA(icon, STM_GETICON, 0, 0));
-  for (int id : {IDOK, IDCANCEL, IDYES, IDNO})
-    if (GetDlgItem(dialog, id)) seen.buttons.push_back(id);
+  for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
+    HWND button = GetDlgItem(dialog, id);
+    if (!button) continue;
+    seen.buttons.push_back(id);
+    if ((GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+      seen.defaultButton = id;
+  }
   return seen;
 }
 

@@ -37,6 +37,7 @@ struct Seen {
   HICON icon;                // a message box's icon, as this process knows icons
   std::vector<int> buttons;  // which of IDOK, IDCANCEL, IDYES, IDNO it offered
   bool readOnlyBox;          // an open dialog's "read-only" check box is shown
+  int defaultButton;         // the button that Enter presses, or 0
 };
 
 // Runs action while a second thread answers, in order, the dialogs owned by
