@@ -63,14 +63,10 @@ TEST(Program, OpensItsArgumentOrTheChosenFileEditsSavesAndExits) {
   GameStateData model = Opened(bytes);
   set(TurnCountId, "2024");
   model.turnCount = 2024;
-  click(FirstUnitId + 3);
-  ShowUnit(model, 3);
-  set(FirstStatId + MagicRow, "321");
-  model.statRows[MagicRow][3] = 321;
   click(FirstUnitId + 30);
   ShowUnit(model, 30);
-  click(EndBoxId);
-  model.statRows[EndFlagRow][30] ^= 1;
+  set(FirstStatId + MagicRow, "321");
+  model.statRows[MagicRow][30] = 321;
   EXPECT_TRUE(command(SaveCommandId, {}).empty());
   EXPECT_EQ(1u, command(ExitCommandId, {{IDYES, ""}}).size());
   EXPECT_EQ(0u, WaitExit(process, 10000));

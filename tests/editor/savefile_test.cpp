@@ -12,7 +12,7 @@ namespace {
 std::string SavePath() { return ScratchDir() + u8"Téléchargements/세이브 데이터/表ソ 能.asd"; }
 }  // namespace
 
-TEST(SaveFile, LoadsEveryValueAndStoresOnlyTheValues) {
+TEST(SaveFile, LoadsEveryValueAndStoresOnlyTheValuesUnlessAnotherProgramChangedOne) {
   std::string path = SavePath();
   // The records pinned byte for byte: the Shift-JIS title comes out right.
   Bytes bytes = SyntheticSave(1);
@@ -20,29 +20,20 @@ TEST(SaveFile, LoadsEveryValueAndStoresOnlyTheValues) {
   EXPECT_EQ(0, std::memcmp(&bytes[96], SaveTitleText, 32));
   ASSERT_TRUE(WriteBytes(path, bytes));
   ASSERT_EQ(0, LoadSaveFile(path.c_str()));
-  EXPECT_TRUE(StateOf(bytes) == GameState);   // END? inverted: 0 in the file is ticked
-  ASSERT_EQ(0, StoreSaveFile(path.c_str()));  // every byte kept but END? values other than 0 and 1
+  EXPECT_TRUE(StateOf(bytes) == GameState);  // END? inverted: 0 in the file is ticked
+  // Every byte kept but END? values other than 0 and 1, which the file held as they were read.
+  ASSERT_EQ(0, StoreSaveFileIfUnchanged(path.c_str()));
   EXPECT_EQ(Stored(bytes, StateOf(bytes)), ReadBytes(path));
 
-  GameState = StateOf(SyntheticSave(2));
+  GameState = StateOf(SyntheticSave(2));  // the program's own changes count for nothing
   const GameStateData held = GameState;
-  ASSERT_EQ(0, StoreSaveFile(path.c_str()));
-  ASSERT_EQ(0, StoreSaveFile(path.c_str()));
-  EXPECT_EQ(Stored(bytes, held), ReadBytes(path));
+  ASSERT_EQ(0, StoreSaveFileIfUnchanged(path.c_str()));
+  bytes = Stored(bytes, held);
+  bytes[300] ^= 1;  // another program's change outside every value region
+  ASSERT_TRUE(WriteBytes(path, bytes));
+  ASSERT_EQ(0, StoreSaveFileIfUnchanged(path.c_str()));
+  EXPECT_EQ(bytes, ReadBytes(path));
   EXPECT_TRUE(held == GameState);
-}
-
-TEST(SaveFile, AStoreIfUnchangedWritesNothingOverAValueAnotherProgramChanged) {
-  std::string path = SavePath();
-  Bytes bytes = SyntheticSave(7);  // END? words other than 0 and 1 as well
-  ASSERT_TRUE(WriteBytes(path, bytes));
-  ASSERT_EQ(0, LoadSaveFile(path.c_str()));
-  GameState.statRows[LevelRow][5] = 0;  // the program's own changes count for nothing
-  ASSERT_EQ(0, StoreSaveFileIfUnchanged(path.c_str()));
-  bytes = Stored(bytes, GameState);
-  bytes[300] ^= 1;  // outside every value region
-  ASSERT_TRUE(WriteBytes(path, bytes));
-  ASSERT_EQ(0, StoreSaveFileIfUnchanged(path.c_str()));
   const long last = StatOffset(ChargeRow, UnitCount - 1);  // the last value of all
   PutWord(bytes, last, WordAt(bytes, last) ^ 0x100);
   ASSERT_TRUE(WriteBytes(path, bytes));

@@ -1,17 +1,12 @@
 // googletest's Notification for the runtime of the win32 thread model, which
-// has no std::mutex to build googletest's own one: a Windows event.
-#ifndef ASDEDIT_TESTS_SUPPORT_NOTIFICATION_H
-#define ASDEDIT_TESTS_SUPPORT_NOTIFICATION_H
-
+// has no std::mutex to build googletest's own one of: a Windows event.
+#pragma once
 #include <windows.h>
 
-namespace testing {
-namespace internal {
+namespace testing::internal {
 class Notification {
 public:
   Notification() : event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
-  Notification(const Notification&) = delete;
-  Notification& operator=(const Notification&) = delete;
   ~Notification() { CloseHandle(event_); }
   void Notify() { SetEvent(event_); }
   void WaitForNotification() { WaitForSingleObject(event_, INFINITE); }
@@ -19,7 +14,4 @@ public:
 private:
   HANDLE event_;
 };
-}  // namespace internal
-}  // namespace testing
-
-#endif
+}  // namespace testing::internal
