@@ -1,10 +1,11 @@
-// Times LoadSaveFile and StoreSaveFile against the least a load or a store of
-// the same file can cost: opening it, reading its header and closing it, and
-// opening it for update and closing it.
-//   savefile_bench make PATH       writes a save file with in-range values
-//   savefile_bench load|store PATH one load, or a load and a store (for a
-//                                  system-call trace)
-//   savefile_bench time PATH       figures, in microseconds per operation
+// Times LoadSaveFile, StoreSaveFile and the editor's save, StoreSaveFileIfUnchanged
+// (which reads every value region back before it writes), against the least a
+// load or a store of the same file can cost: opening it, reading its header
+// and closing it, and opening it for update and closing it.
+//   savefile_bench make PATH            writes a save file with in-range values
+//   savefile_bench load|store|save PATH one load, or a load and then a store
+//                                       or a save (for a system-call trace)
+//   savefile_bench time PATH            figures, in microseconds per operation
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -60,7 +61,7 @@ double Microseconds(int (*operation)(const char*), const char* path) {
 
 int main(int argc, char** argv) {
   if (argc != 3) {
-    (void)std::fprintf(stderr, "usage: savefile_bench make|load|store|time PATH\n");
+    (void)std::fprintf(stderr, "usage: savefile_bench make|load|store|save|time PATH\n");
     return 2;
   }
   const char* mode = argv[1];
@@ -69,14 +70,18 @@ int main(int argc, char** argv) {
   if (std::strcmp(mode, "load") == 0) return LoadSaveFile(path) == 0 ? 0 : 1;
   if (std::strcmp(mode, "store") == 0)
     return LoadSaveFile(path) == 0 && StoreSaveFile(path) == 0 ? 0 : 1;
+  if (std::strcmp(mode, "save") == 0)
+    return LoadSaveFile(path) == 0 && StoreSaveFileIfUnchanged(path) == 0 ? 0 : 1;
   if (std::strcmp(mode, "time") != 0 || LoadSaveFile(path) != 0) return 2;
   double load = Microseconds(LoadSaveFile, path);
   double store = Microseconds(StoreSaveFile, path);
+  double save = Microseconds(StoreSaveFileIfUnchanged, path);
   double openRead = Microseconds(OpenReadClose, path);
   double openUpdate = Microseconds(OpenUpdateClose, path);
   std::printf("load_us=%.1f open_read_close_us=%.1f load_ratio=%.2f\n", load, openRead,
               load / openRead);
   std::printf("store_us=%.1f open_update_close_us=%.1f store_ratio=%.2f\n", store, openUpdate,
               store / openUpdate);
-  return load < 0 || store < 0 ? 1 : 0;
+  std::printf("save_us=%.1f save_ratio=%.2f\n", save, save / openUpdate);
+  return load < 0 || store < 0 || save < 0 ? 1 : 0;
 }
