@@ -9,13 +9,23 @@ endif()
 
 install(TARGETS asdedit RUNTIME DESTINATION . COMPONENT editor)
 install(TARGETS asdtool RUNTIME DESTINATION . COMPONENT tool)
-install(FILES README.md DESTINATION . COMPONENT docs)
 install(PROGRAMS tools/launcher/asdedit-wine.sh DESTINATION . COMPONENT launcher)
 install(FILES resources/asdedit.png DESTINATION . COMPONENT launcher)
 # asdtool for Linux, from a static native build that scripts/release makes.
 set(ASD_LINUX_TOOL "" CACHE FILEPATH "A static Linux asdtool to ship beside the launcher")
 if(ASD_LINUX_TOOL)
   install(PROGRAMS ${ASD_LINUX_TOOL} DESTINATION . COMPONENT launcher)
+endif()
+
+# The zip's README: the parts of README.md for players, between its
+# "<!-- zip -->" and "<!-- /zip -->" marks, under the title.
+if(CMAKE_HOST_UNIX)
+  set(readme ${CMAKE_BINARY_DIR}/README.md)
+  add_custom_command(OUTPUT ${readme}
+    COMMAND sh -c "{ sed -n 1p '${PROJECT_SOURCE_DIR}/README.md'; awk '/^<!-- zip -->$/ { on = 1; print \"\"; next } /^<!-- \\/zip -->$/ { on = 0; next } on' '${PROJECT_SOURCE_DIR}/README.md'; } > '${readme}'"
+    DEPENDS ${PROJECT_SOURCE_DIR}/README.md VERBATIM)
+  add_custom_target(release_readme ALL DEPENDS ${readme})
+  install(FILES ${readme} DESTINATION . COMPONENT docs)
 endif()
 
 # Notepad on a Japanese Windows of any age reads the note in Shift-JIS with CRLF.
