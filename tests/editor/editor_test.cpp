@@ -226,15 +226,17 @@ TEST_F(Editor, OpensEditsUnitsAndCountersAndSavesExactlyThat) {
   Bytes game = Stored(bytes, model);
   PutWord(game, StatOffset(LevelRow, 30), 77);
   ASSERT_TRUE(WriteBytes(path, game));
+  const std::string question =
+      path + u8"\nは開いた後でほかのプログラムに変更されています。上書きしますか？";
+  const std::string title = WindowText(main);
   for (int answer : {IDNO, IDYES}) {
     std::vector<Seen> seen = Command(SaveCommandId, {{answer, ""}});
     ASSERT_EQ(1u, seen.size());
-    EXPECT_EQ(path + u8"\nは開いた後でほかのプログラムに変更されています。上書きしますか？",
-              seen[0].text);
+    EXPECT_EQ(question, seen[0].text);
     EXPECT_EQ(u8"確認", seen[0].caption);
     EXPECT_EQ(IDNO, seen[0].defaultButton);
     EXPECT_EQ(answer == IDNO ? game : Stored(game, model), ReadBytes(path));
-    EXPECT_EQ(Title + " (" + path + ")", WindowText(main));
+    EXPECT_EQ(title, WindowText(main));
     EXPECT_EQ("480", Shown(FirstStatId + HitPointsRow));  // the editor's values stay
   }
   EXPECT_TRUE(Command(SaveCommandId).empty());  // what it wrote is known again
