@@ -8,15 +8,7 @@
 
 #include "editor/savefile.h"
 #include "messages.h"
-
-#include <fcntl.h>
-#ifdef _WIN32
-#include <io.h>
-#include <sys/stat.h>
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
+#include "system.h"
 
 namespace {
 
@@ -25,53 +17,6 @@ namespace fs = std::filesystem;
 const char ExistsText[] = "the file exists (use --force to overwrite it)";
 
 std::string CannotWrite(int error) { return "cannot write the file" + Because(error); }
-
-#ifdef _WIN32
-int OpenNew(const fs::path& path) {
-  return _wopen(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
-}
-int Flush(int descriptor) { return _commit(descriptor); }
-int Close(int descriptor) { return _close(descriptor); }
-
-// The system's own words for error, in UTF-8.
-std::string SystemText(DWORD error) {
-  wchar_t* text = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring wide(text ? text : L"", length);
-  LocalFree(text);
-  wide.erase(wide.find_last_not_of(L"\r\n .") + 1);
-  return ": " + fs::path(wide).u8string();
-}
-
-// Moves the file from to to, over a file there only when replace is set: ""
-// or what keeps it from moving; *exists when to is in the way.
-std::string Move(const fs::path& from, const fs::path& to, bool replace, bool* exists) {
-  if (MoveFileExW(from.c_str(), to.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0)) return "";
-  const DWORD error = GetLastError();
-  *exists = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
-  return "cannot write the file" + SystemText(error);
-}
-#else
-int OpenNew(const fs::path& path) {
-  return open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
-}
-int Flush(int descriptor) { return fsync(descriptor); }
-int Close(int descriptor) { return close(descriptor); }
-
-std::string Move(const fs::path& from, const fs::path& to, bool replace, bool* exists) {
-  int moved = replace ? std::rename(from.c_str(), to.c_str())
-                      : renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
-  // A file system that takes no flags for a rename still links without replacing.
-  if (moved != 0 && !replace && (errno == EINVAL || errno == ENOSYS)) {
-    moved = link(from.c_str(), to.c_str());
-    if (moved == 0) (void)unlink(from.c_str());
-  }
-  *exists = moved != 0 && errno == EEXIST;
-  return moved == 0 ? "" : CannotWrite(errno);
-}
-#endif
 
 // Reads the whole of an open file into text: 0, or why it cannot.
 int ReadAll(std::FILE* file, std::string* text) {

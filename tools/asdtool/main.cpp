@@ -12,10 +12,7 @@
 #include "commands.h"
 #include "document.h"
 #include "messages.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include "system.h"
 
 namespace {
 
@@ -116,61 +113,17 @@ int Run(int argc, const char* const* argv) {
   return RunCommand(app.get_subcommands().front()->get_name(), request);
 }
 
-#ifdef _WIN32
-// Whether wide is whole UTF-16: each high surrogate followed by a low one,
-// and no low one alone.
-bool WholeUtf16(const wchar_t* wide) {
-  const auto high = [](wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; };
-  const auto low = [](wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
-  for (; *wide; ++wide) {
-    if (low(*wide) || (high(*wide) && !low(*++wide))) return false;
-  }
-  return true;
-}
-
-// The wide argument as UTF-8; false when it is no valid Unicode. Windows XP
-// takes no flags for UTF-8, so the surrogates are checked here.
-bool ToUtf8(const wchar_t* wide, std::string* text) {
-  if (!WholeUtf16(wide)) return false;
-  const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return false;
-  std::vector<char> bytes(size);
-  WideCharToMultiByte(CP_UTF8, 0, wide, -1, bytes.data(), size, nullptr, nullptr);
-  *text = bytes.data();
-  return true;
-}
-
-// The arguments from the wide command line, in UTF-8, so that a path
-// reaches the file system as the user gave it.
-int RunWide() {
-  int argc = 0;
-  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &argc);
-  if (!wide) return Fail("the command line", "cannot be read", ExitUsage);
-  std::vector<std::string> args(argc);
-  int bad = -1;
-  for (int i = 0; i < argc; ++i)
-    if (!ToUtf8(wide[i], &args[i]) && bad < 0) bad = i;
-  LocalFree(wide);
-  if (bad >= 0)
-    return Fail("argument " + std::to_string(bad), "is no valid Unicode text", ExitUsage);
-  std::vector<const char*> argv;
-  argv.reserve(args.size());
-  for (const std::string& arg : args) argv.push_back(arg.c_str());
-  return Run(argc, argv.data());
-}
-#endif
-
 // Runs a command; an exception that gets this far (memory running out) is a
 // message and a failure too, never an abnormal end.
-int RunSafely(int argc, const char* const* argv) {
+int RunSafely(int argc, char** argv) {
   try {
-#ifdef _WIN32
-    static_cast<void>(argc);
-    static_cast<void>(argv);
-    return RunWide();
-#else
-    return Run(argc, argv);
-#endif
+    std::vector<std::string> args;
+    const int code = ReadArguments(argc, argv, &args);
+    if (code != ExitOk) return code;
+    std::vector<const char*> pointers;
+    pointers.reserve(args.size());
+    for (const std::string& arg : args) pointers.push_back(arg.c_str());
+    return Run(static_cast<int>(pointers.size()), pointers.data());
   } catch (const std::exception& error) {
     return Fail("error", error.what(), ExitWriteFailed);
   }
@@ -178,15 +131,10 @@ int RunSafely(int argc, const char* const* argv) {
 
 }  // namespace
 
+// The output is UTF-8; a console shows it as such while the tool runs.
 int main(int argc, char** argv) {
-#ifdef _WIN32
-  // The output is UTF-8; a console shows it as such while the tool runs.
-  const UINT consolePage = GetConsoleOutputCP();
-  SetConsoleOutputCP(CP_UTF8);
+  const unsigned page = UseUtf8Console();
   const int code = RunSafely(argc, argv);
-  if (consolePage != 0) SetConsoleOutputCP(consolePage);
+  RestoreConsole(page);
   return code;
-#else
-  return RunSafely(argc, argv);
-#endif
 }
