@@ -98,12 +98,13 @@ std::size_t __wrap_fwrite(const void* b, std::size_t s, std::size_t n, std::FILE
 TEST(SaveFile, ReadsAndWritesThatFailPartWayAreReported) {
   std::string path = ScratchDir() + "s1.asd";
   ASSERT_TRUE(WriteBytes(path, SyntheticSave(5)));
+  const GameStateData held = StateOf(SyntheticSave(6));
+  int calls = 0;
   for (int (*operation)(const char*) : {LoadSaveFile, StoreSaveFile}) {
-    GameState = StateOf(SyntheticSave(6));
-    const GameStateData held = GameState;
+    GameState = held;
     Calls = 0;
     ASSERT_EQ(0, operation(path.c_str()));
-    const int calls = Calls;
+    calls = Calls;
     for (int k = 0; k < calls; ++k) {
       GameState = held;
       Calls = 0;
@@ -113,5 +114,14 @@ TEST(SaveFile, ReadsAndWritesThatFailPartWayAreReported) {
       EXPECT_TRUE(held == GameState) << k;
     }
   }
+  // A store that failed at its last write leaves the words last written as the file's.
+  const Bytes stored = ReadBytes(path);
+  GameState = StateOf(SyntheticSave(7));
+  Calls = 0;
+  FailAt = calls - 1;
+  EXPECT_LT(StoreSaveFile(path.c_str()), 0);
+  FailAt = -1;
+  ASSERT_TRUE(WriteBytes(path, stored));
+  EXPECT_EQ(0, StoreSaveFileIfUnchanged(path.c_str()));
 }
 #endif
