@@ -8,37 +8,13 @@ namespace {
 const int InterfaceFontCount = 2;
 
 // Both fonts are the fixed-pitch gothic face, full size and small. The face
-// name is a program text, which the platform takes in UTF-16.
+// name is a program text: it is put in, as UTF-16, when the fonts are made.
 const char InterfaceFace[] = "ＭＳ ゴシック";
 const LOGFONTW InterfaceFonts[InterfaceFontCount] = {
-    {16,
-     8,
-     0,
-     0,
-     FW_DONTCARE,
-     0,
-     0,
-     0,
-     SHIFTJIS_CHARSET,
-     0,
-     0,
-     PROOF_QUALITY,
-     FIXED_PITCH | FF_MODERN,
-     {}},
-    {12,
-     6,
-     0,
-     0,
-     FW_DONTCARE,
-     0,
-     0,
-     0,
-     SHIFTJIS_CHARSET,
-     0,
-     0,
-     PROOF_QUALITY,
-     FIXED_PITCH | FF_MODERN,
-     {}},
+    {16, 8, 0, 0, FW_DONTCARE, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, PROOF_QUALITY,
+     FIXED_PITCH | FF_MODERN, L""},
+    {12, 6, 0, 0, FW_DONTCARE, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, PROOF_QUALITY,
+     FIXED_PITCH | FF_MODERN, L""},
 };
 
 HFONT FontHandles[InterfaceFontCount];

@@ -22,10 +22,8 @@ const std::string Title = u8"モルダン・ピクセリオン - Save Editor ver
 // A program text (Shift-JIS) as the user should read it, in UTF-8.
 std::string Japanese(const char* text) {
   wchar_t wide[256];
-  char utf8[768];
   MultiByteToWideChar(932, 0, text, -1, wide, 256);
-  WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr);
-  return utf8;
+  return Utf8Text(wide);
 }
 
 class Editor : public ::testing::Test {
@@ -90,9 +88,7 @@ TEST_F(Editor, StartsFreshWithEverythingDisabledAndEveryTextInJapanese) {
   auto text = [](HMENU menu, int i) {
     wchar_t wide[64] = {};
     GetMenuStringW(menu, i, wide, 64, MF_BYPOSITION);
-    char utf8[192];
-    WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr);
-    return std::string(utf8);
+    return Utf8Text(wide);
   };
   for (int i = 0; i < GetMenuItemCount(bar); ++i) {
     HMENU popup = GetSubMenu(bar, i);

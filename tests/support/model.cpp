@@ -14,9 +14,9 @@ namespace {
 // Shift-JIS.
 const char Header[] =
     "This is save data for Kelvas3.5 Win95 For PLOV/RMX system       (C) 1996 BRANVIK-CO";
-const unsigned char Title[] = {0x83, 0x82, 0x83, 0x8B, 0x83, 0x5F, 0x83, 0x93, 0x81, 0x45, 0x83,
-                               0x73, 0x83, 0x4E, 0x83, 0x5A, 0x83, 0x8A, 0x83, 0x49, 0x83, 0x93,
-                               ' ',  '-',  ' ',  'K',  'e',  'l',  'v',  'a',  's',  ' '};
+const char Title[] =
+    "\x83\x82\x83\x8B\x83\x5F\x83\x93\x81\x45\x83\x73\x83\x4E\x83\x5A\x83\x8A\x83\x49\x83\x93 - "
+    "Kelvas ";
 // The 400-byte slot after offset 274836 of each statRows row.
 const int RowSlot[StatCount] = {5, 10, 6, 16, 7, 8, 12, 13, 14, 15, 17, 18, 0, 1, 19, 9};
 

@@ -4,14 +4,11 @@
 #include <windows.h>
 
 namespace testing::internal {
-class Notification {
-public:
+struct Notification {
   Notification() : event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
   ~Notification() { CloseHandle(event_); }
   void Notify() { SetEvent(event_); }
   void WaitForNotification() { WaitForSingleObject(event_, INFINITE); }
-
-private:
   HANDLE event_;
 };
 }  // namespace testing::internal

@@ -59,13 +59,18 @@ std::wstring WideText(const std::string& text) {
   return wide;
 }
 
+std::string Utf8Text(const std::wstring& wide) {
+  std::string text(3 * wide.size() + 1, '\0');
+  int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &text[0],
+                              static_cast<int>(text.size()), nullptr, nullptr);
+  text.resize(n > 0 ? n : 0);
+  return text;
+}
+
 std::string WindowText(HWND window) {
   wchar_t wide[1024] = {};
   LRESULT n = SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(wide));
-  char text[3 * 1024] = {};
-  int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(n > 0 ? n : 0), text,
-                                  sizeof text, nullptr, nullptr);
-  return std::string(text, bytes > 0 ? bytes : 0);
+  return Utf8Text(std::wstring(wide, n > 0 ? n : 0));
 }
 
 void TypeText(HWND control, const std::string& text) {

@@ -12,6 +12,8 @@
 
 // UTF-8 text as the platform's UTF-16.
 std::wstring WideText(const std::string& text);
+// UTF-16 text as UTF-8.
+std::string Utf8Text(const std::wstring& wide);
 // A window's text as the user sees it; across processes too.
 std::string WindowText(HWND window);
 // Puts text into a control, as typing it whole would.
