@@ -18,7 +18,8 @@ if(ASD_LINUX_TOOL)
 endif()
 
 # The zip's README: the parts of README.md for players, between its
-# "<!-- zip -->" and "<!-- /zip -->" marks, under the title.
+# "<!-- zip -->" and "<!-- /zip -->" marks, under the title; on a host
+# without a shell, the whole README.
 if(CMAKE_HOST_UNIX)
   set(readme ${CMAKE_BINARY_DIR}/README.md)
   add_custom_command(OUTPUT ${readme}
@@ -26,6 +27,8 @@ if(CMAKE_HOST_UNIX)
     DEPENDS ${PROJECT_SOURCE_DIR}/README.md VERBATIM)
   add_custom_target(release_readme ALL DEPENDS ${readme})
   install(FILES ${readme} DESTINATION . COMPONENT docs)
+else()
+  install(FILES README.md DESTINATION . COMPONENT docs)  # whole, where no sh cuts it
 endif()
 
 # Notepad on a Japanese Windows of any age reads the note in Shift-JIS with CRLF.
