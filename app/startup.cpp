@@ -17,8 +17,26 @@ int RunMessageLoop() {
   return static_cast<int>(msg.wParam);
 }
 
+namespace {
+
+// Without the code page of its texts the program can show no word of them:
+// the user reads in English what to install. Windows XP installs it with its
+// East Asian language support; later Windows always have it.
+const wchar_t NoCodePageText[] =
+    L"This program shows its texts in Japanese and needs code page 932 (Japanese, Shift-JIS), "
+    L"which this Windows does not have.\n\n"
+    L"On Windows XP, install it in Control Panel > Regional and Language Options > Languages > "
+    L"\"Install files for East Asian languages\", then start the program again.";
+const wchar_t NoCodePageCaption[] = L"Code page 932 is missing";
+
+}  // namespace
+
 int AppStart(HINSTANCE instance, HINSTANCE previous, const char* mainClassName,
-             int (*entry)(int argc, char** argv)) {
+             int (*entry)(int argc, char** argv), UINT codePage) {
+  if (!IsValidCodePage(codePage)) {
+    MessageBoxW(nullptr, NoCodePageText, NoCodePageCaption, MB_OK | MB_ICONERROR);
+    return NoCodePageExit;
+  }
   AppInstance = instance;
   SplitCommandLine();
   if (!previous) RegisterWindowClass(mainClassName);

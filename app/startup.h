@@ -4,16 +4,24 @@
 
 #include <windows.h>
 
+#include "app/text.h"
+
 extern HINSTANCE AppInstance;
 
 // Runs the message loop until WM_QUIT and returns its exit code.
 int RunMessageLoop();
 
+// The exit code of a start on a Windows without the code page of the
+// program's texts.
+const int NoCodePageExit = 2;
+
 // The program's start-up sequence after the platform's entry point: keeps the
 // instance, splits the command line, registers the program's main window
 // class, calls entry with the arguments and runs the message loop. Returns the
 // exit code: the quit code, or 0 when entry reports a failed start (negative).
+// First of all, a Windows without codePage (ProgramCodePage, but for tests)
+// is told so in English, and the start ends with NoCodePageExit.
 int AppStart(HINSTANCE instance, HINSTANCE previous, const char* mainClassName,
-             int (*entry)(int argc, char** argv));
+             int (*entry)(int argc, char** argv), UINT codePage = ProgramCodePage);
 
 #endif

@@ -33,7 +33,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
 // and a path of any characters in a title) reaches them whole.
 void RegisterWindowClass(const char* className) {
   wchar_t name[TextUnits];
-  ToWide(className, ProgramCodePage, name, TextUnits);
+  ToWide(className, CP_UTF8, name, TextUnits);  // ASCII, the same in every code page
   WNDCLASSW record = {};
   record.style = CS_CLASSDC | CS_BYTEALIGNCLIENT;  // 0x1040
   record.lpfnWndProc = WndProc;
@@ -52,7 +52,7 @@ HWND CreateObjectWindow(Window* object, DWORD exStyle, const char* className, co
                         DWORD style, HWND owner) {
   wchar_t wideClass[TextUnits];
   wchar_t wideTitle[TextUnits];
-  ToWide(className, ProgramCodePage, wideClass, TextUnits);
+  ToWide(className, CP_UTF8, wideClass, TextUnits);  // ASCII, as registered
   ToWide(title, ProgramCodePage, wideTitle, TextUnits);
   HWND hwnd = CreateWindowExW(exStyle, wideClass, wideTitle, style, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, AppInstance, object);

@@ -19,7 +19,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
 
 // Registers a class of Unicode object windows: WndProc, room for the object pointer,
 // icon 1 of the program, the arrow cursor, the face colour. Failing ends the
-// process at once with exit code 0.
+// process at once with exit code 0. Class names are ASCII.
 void RegisterWindowClass(const char* className);
 
 // Creates a top-level window for object at the default position and size,
