@@ -82,17 +82,6 @@ TEST(Shell, StartUpRunsTheEntryAndTheLoopThatWindowObjectsEnd) {
   EXPECT_EQ(1, std::count(Started.messages.begin(), Started.messages.end(), WM_DESTROY));
   EXPECT_EQ(0, AppStart(GetModuleHandleA(nullptr), GetModuleHandleA(nullptr), "AppTest",
                         [](int, char**) { return -1; }));
-  // A Windows without the texts' code page (here one that no system has):
-  // the user reads why in English, and the start fails before anything else.
-  std::vector<Seen> seen = Answering(nullptr, {{IDOK, ""}}, [] {
-    EXPECT_EQ(NoCodePageExit,
-              AppStart(GetModuleHandleA(nullptr), nullptr, "NoCodePage", NeverEntered, 59999));
-  });
-  ASSERT_EQ(1u, seen.size());
-  EXPECT_NE(std::string::npos, seen[0].text.find("needs code page 932"));
-  EXPECT_NE(std::string::npos, seen[0].text.find("\"Install files for East Asian languages\""));
-  WNDCLASSA record;
-  EXPECT_FALSE(GetClassInfoA(GetModuleHandleA(nullptr), "NoCodePage", &record));
 
   Recorder object;
   CreateObjectWindow(&object, 0, "AppTest", "size", WS_CLIPSIBLINGS | WS_SYSMENU, nullptr);
@@ -115,4 +104,18 @@ TEST(Shell, StartUpRunsTheEntryAndTheLoopThatWindowObjectsEnd) {
     std::exit(3);
   };
   EXPECT_EXIT(createUnregistered(), testing::ExitedWithCode(0), "");
+}
+
+// A Windows without the texts' code page (here one that no system has): the
+// user reads why in English, and the start fails before anything else.
+TEST(Shell, AWindowsWithoutTheTextsCodePageIsToldInEnglish) {
+  std::vector<Seen> seen = Answering(nullptr, {{IDOK, ""}}, [] {
+    EXPECT_EQ(NoCodePageExit,
+              AppStart(GetModuleHandleA(nullptr), nullptr, "NoCodePage", NeverEntered, 59999));
+  });
+  ASSERT_EQ(1u, seen.size());
+  EXPECT_NE(std::string::npos, seen[0].text.find("needs code page 932"));
+  EXPECT_NE(std::string::npos, seen[0].text.find("\"Install files for East Asian languages\""));
+  WNDCLASSA record;
+  EXPECT_FALSE(GetClassInfoA(GetModuleHandleA(nullptr), "NoCodePage", &record));
 }

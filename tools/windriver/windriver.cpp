@@ -103,7 +103,7 @@ std::vector<Seen> Answering(HWND owner, const std::vector<Answer>& answers,
   std::atomic<std::size_t> answered(0);
   const std::function<void()> user = [&] {
     for (; !done; Sleep(PollStep)) {
-      HWND dialog = FindShownWindow("#32770", 0, owner);
+      HWND dialog = FindShownWindow("#32770", owner ? 0 : GetCurrentProcessId(), owner);
       if (!dialog) continue;
       Sleep(50);  // let it finish setting itself up
       seen.push_back(Look(dialog));

@@ -43,8 +43,8 @@ struct Seen {
 };
 
 // Runs action while a second thread answers, in order, the dialogs owned by
-// owner that come up meanwhile, and then until at least least dialogs came
-// (10 s at most); one without an answer left is cancelled.
+// owner (with no owner, this process's dialogs) that come up meanwhile, and then until at least
+// least dialogs came (10 s at most); one without an answer left is cancelled.
 std::vector<Seen> Answering(HWND owner, const std::vector<Answer>& answers,
                             const std::function<void()>& action, std::size_t least = 0);
 
