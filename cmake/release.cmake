@@ -1,8 +1,7 @@
-# The release zip, made by CPack in the i686 build (scripts/release): the
-# editor for i686 and, from the x86_64 build named by ASD_X64_BUILD, for
-# x86_64 (asdedit-x64.exe), asdtool, the README and the Japanese usage note,
-# every program stripped; for Linux, the Wine launcher, the icon and a static
-# asdtool.
+# The files of the release zip, installed by scripts/release with cmake
+# --install --strip from the i686 build (the editor, asdtool.exe, the README,
+# the Japanese usage note, and for Linux the Wine launcher and the icon), with
+# the x86_64 build's editor (component editor) beside them.
 if(NOT WIN32)
   return()
 endif()
@@ -11,12 +10,6 @@ install(TARGETS asdedit RUNTIME DESTINATION . COMPONENT editor)
 install(TARGETS asdtool RUNTIME DESTINATION . COMPONENT tool)
 install(PROGRAMS tools/launcher/asdedit-wine.sh DESTINATION . COMPONENT launcher)
 install(FILES resources/asdedit.png DESTINATION . COMPONENT launcher)
-# asdtool for Linux, from a static native build that scripts/release makes.
-set(ASD_LINUX_TOOL "" CACHE FILEPATH "A static Linux asdtool to ship beside the launcher")
-if(ASD_LINUX_TOOL)
-  install(PROGRAMS ${ASD_LINUX_TOOL} DESTINATION . COMPONENT launcher)
-endif()
-
 # The zip's README: the parts of README.md for players, between its
 # "<!-- zip -->" and "<!-- /zip -->" marks, under the title; on a host
 # without a shell, the whole README.
@@ -41,14 +34,3 @@ if(ASD_ICONV AND CMAKE_HOST_UNIX)
   add_custom_target(usage_note ALL DEPENDS ${note})
   install(FILES ${note} DESTINATION . COMPONENT docs)
 endif()
-
-set(ASD_X64_BUILD "" CACHE PATH "The x86_64 build whose editor joins the release")
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_FILE_NAME asdedit-${PROJECT_VERSION})
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-set(CPACK_STRIP_FILES ON)
-set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};asdedit;ALL;/")
-if(ASD_X64_BUILD)
-  list(APPEND CPACK_INSTALL_CMAKE_PROJECTS "${ASD_X64_BUILD};asdedit;editor;/")
-endif()
-include(CPack)
