@@ -192,6 +192,14 @@ void SelectUnit(HWND window, int unit) {
   SetProgramText(NameBox, UnitName(unit));
 }
 
+// Shows GameState in window. Showing holds each value to its field's range;
+// a value changed so is no edit of the player's.
+void ShowValues(HWND window) {
+  const GameStateData before = GameState;
+  RefreshBoundControls(window);
+  KeepShownValuesUnedited(before);
+}
+
 // The platform's open dialog; the buffer with the chosen path, or null. The
 // dialog has no read-only box: the editor has no read-only mode.
 wchar_t* AskOpenPath(HWND owner, DWORD size, wchar_t* buffer, const wchar_t* filter) {
@@ -254,7 +262,7 @@ int LoadFile(MorWin0* self, const char* path) {
   DrawMenuBar(self->hwnd);
 
   SelectUnit(self->hwnd, 0);
-  RefreshBoundControls(self->hwnd);
+  ShowValues(self->hwnd);
   return 0;
 }
 
@@ -287,17 +295,93 @@ void DropCommand(MorWin0* self, HDROP drop) {
   OpenNamedFile(self, utf8);
 }
 
+// The save question's answers, left to right, with the program's labels.
+struct AnswerLabel {
+  int id;
+  const char* text;
+};
+const AnswerLabel SaveAnswers[] = {
+    {IDYES, WriteAllLabel}, {IDNO, WriteEditsLabel}, {IDCANCEL, WriteNothingLabel}};
+const int SaveAnswerCount = sizeof SaveAnswers / sizeof SaveAnswers[0];
+
+// Labels the save question's buttons. Where a label is wider than the box
+// made its buttons, all of them widen alike, centred, and the box with them.
+void LabelSaveAnswers(HWND box) {
+  HWND buttons[SaveAnswerCount];
+  for (int i = 0; i < SaveAnswerCount; ++i) {
+    buttons[i] = GetDlgItem(box, SaveAnswers[i].id);
+    if (!buttons[i]) return;  // not the question's box
+  }
+  int need = 0;
+  HDC dc = GetDC(box);
+  for (int i = 0; i < SaveAnswerCount; ++i) {
+    wchar_t label[TextUnits];
+    ToWide(SaveAnswers[i].text, ProgramCodePage, label, TextUnits);
+    SetWindowTextW(buttons[i], label);
+    HGDIOBJ font =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(buttons[i], WM_GETFONT, 0, 0)));
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, label, lstrlenW(label), &size);
+    SelectObject(dc, font);
+    if (size.cx + size.cy > need) need = size.cx + size.cy;  // a line's height of room around it
+  }
+  ReleaseDC(box, dc);
+  RECT first;
+  RECT last;
+  RECT client;
+  GetWindowRect(buttons[0], &first);
+  GetWindowRect(buttons[SaveAnswerCount - 1], &last);
+  int width = first.right - first.left;
+  if (need <= width) return;
+  int gap = (last.left - first.left) / (SaveAnswerCount - 1) - width;
+  int row = SaveAnswerCount * need + (SaveAnswerCount - 1) * gap;
+  GetClientRect(box, &client);
+  int grow = row + 2 * gap - client.right;  // as much room at the sides as between the buttons
+  if (grow > 0) {
+    RECT frame;
+    GetWindowRect(box, &frame);
+    SetWindowPos(box, nullptr, frame.left - grow / 2, frame.top, frame.right - frame.left + grow,
+                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    client.right += grow;
+  }
+  MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&first), 2);
+  for (int i = 0; i < SaveAnswerCount; ++i)
+    MoveWindow(buttons[i], (client.right - row) / 2 + i * (need + gap), first.top, need,
+               first.bottom - first.top, TRUE);
+}
+
+// While the save question is asked: labels its buttons once the box has laid
+// itself out, at the end of its WM_INITDIALOG. (Wine activates the box while
+// it still places its buttons, so that HCBT_ACTIVATE comes too early.)
+HHOOK AnswerHook;
+LRESULT CALLBACK LabelLaidOutBox(int code, WPARAM wParam, LPARAM lParam) {
+  const CWPRETSTRUCT* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+  if (code == HC_ACTION && call->message == WM_INITDIALOG) LabelSaveAnswers(call->hwnd);
+  return CallNextHookEx(AnswerHook, code, wParam, lParam);
+}
+
 // "上書き保存(&S)...": writes GameState over the file last opened. When
 // another program (the game) has changed a value in it since it was opened
-// or last saved, the user decides first: No writes nothing, and the next save
-// asks again. Returns 0, also when nothing was written, or a store's failure.
-int SaveCommand(HWND window) {
+// or last saved, the user decides first: write every value; write only the
+// values edited since, over what the file holds then, and show the result;
+// or, by default, write nothing, so that the next save asks again. Returns
+// 0, also when nothing was written, or a store's failure.
+int SaveCommand(MorWin0* self) {
   int result = StoreSaveFileIfUnchanged(SavePath);
   if (result != ChangedOutside) return result;
-  UINT question = MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2;
-  if (PathMessageBox(window, ChangedOutsideFormat, SavePath, QuestionCaption, question) != IDYES)
-    return 0;
-  return StoreSaveFile(SavePath);
+  UINT question = MB_YESNOCANCEL | MB_ICONWARNING | MB_DEFBUTTON3;
+  AnswerHook = SetWindowsHookExW(WH_CALLWNDPROCRET, LabelLaidOutBox, nullptr, GetCurrentThreadId());
+  int answer =
+      PathMessageBox(self->hwnd, ChangedOutsideFormat, SavePath, QuestionCaption, question);
+  UnhookWindowsHookEx(AnswerHook);
+  if (answer == IDYES) return StoreSaveFile(SavePath);
+  if (answer != IDNO) return 0;
+  result = StoreEditedValues(SavePath);
+  if (result == 0) {
+    ShowValues(self->hwnd);
+    ShowValues(self->itemWindow->hwnd);
+  }
+  return result;
 }
 
 // Unit buttons and menu commands act; every other control notification is
@@ -307,18 +391,18 @@ void MainCommand(MorWin0* self, WPARAM wParam, LPARAM lParam) {
   WORD command = LOWORD(wParam);
   if (command >= FirstUnitId && command <= LastUnitId) {
     SelectUnit(window, command - FirstUnitId);
-    RefreshBoundControls(window);
+    ShowValues(window);
     return;
   }
   switch (command) {
     case OpenCommandId:
       OpenCommand(self);
-      RefreshBoundControls(window);
+      ShowValues(window);
       EnableBoundControls(window, 1);
-      RefreshBoundControls(self->itemWindow->hwnd);
+      ShowValues(self->itemWindow->hwnd);
       break;
     case SaveCommandId:
-      if (SaveCommand(window) < 0)
+      if (SaveCommand(self) < 0)
         ProgramMessageBox(window, SaveFailedText, ErrorCaption, MB_OK | MB_ICONERROR);
       break;
     case ExitCommandId:
@@ -384,5 +468,5 @@ void OpenNamedFile(MorWin0* window, const char* path) {
     return ReportOpenFailure(window->hwnd, path, OpenFailed);
   if (LoadFile(window, whole) < 0) return;
   EnableBoundControls(window->hwnd, 1);
-  RefreshBoundControls(window->itemWindow->hwnd);
+  ShowValues(window->itemWindow->hwnd);
 }

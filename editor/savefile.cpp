@@ -14,6 +14,10 @@ namespace {
 // The words of every value region as the last load read them or the last
 // store wrote them, END? flags as stored (not inverted).
 GameStateData KnownWords;
+// The values the player has not edited: those last read or written, and
+// those the editor held to their range when it showed them. A value of
+// GameState that differs from its reference is an edit.
+GameStateData Reference;
 }  // namespace
 
 const FieldRow FieldTable[StatCount] = {
@@ -137,35 +141,53 @@ bool ReadRegions(std::FILE* file, const Region* regions) {
   return true;
 }
 
-// Writes GameState's regions into the save file at path; with unlessChanged,
-// only when the file's words are still the known ones.
-int Store(const char* path, bool unlessChanged) {
+// What a store writes: every value, every value unless the file changed,
+// or the edited values over the file's words of the moment.
+enum StoreMode { EveryValue, UnlessChanged, EditedValues };
+
+// The words a store writes into one region of GameState, over words (the
+// file's, for EditedValues), and the values the region then holds.
+void MergeWords(StoreMode mode, const Region& region, const std::uint16_t* reference,
+                std::uint16_t* words, std::uint16_t* values) {
+  for (std::size_t k = 0; k < region.count; ++k) {
+    std::uint16_t value = region.values[k];
+    if (mode == EditedValues && value == reference[k])
+      values[k] = region.inverted ? InvertFlag(words[k]) : words[k];
+    else
+      words[k] = region.inverted ? InvertFlag(value) : value;
+  }
+}
+
+// Writes GameState's regions into the save file at path, as mode says. On
+// success the words written become the known ones and the values the file
+// now holds (GameState's, and for EditedValues the file's other values)
+// become GameState and the reference.
+int Store(const char* path, StoreMode mode) {
   // The file may have been replaced or cut short since it was opened:
   // nothing is written unless it is still a complete save file.
   int result = 0;
   std::FILE* file = OpenSaveFile(path, "r+b", &result);
   if (!file) return result;
 
-  if (unlessChanged) {
-    GameStateData found = KnownWords;
-    Region foundRegions[RegionCount];
-    BlockRegions(&found, foundRegions);
-    if (!ReadRegions(file, foundRegions))
-      result = FileTooShort;
-    else if (std::memcmp(&found, &KnownWords, sizeof found) != 0)
-      result = ChangedOutside;
-  }
-  GameStateData written = KnownWords;
-  Region regions[RegionCount];
+  GameStateData written = KnownWords;  // the file's words, then those written
   Region writtenRegions[RegionCount];
-  BlockRegions(&GameState, regions);
   BlockRegions(&written, writtenRegions);
+  if (mode != EveryValue && !ReadRegions(file, writtenRegions))
+    result = FileTooShort;
+  else if (mode == UnlessChanged && std::memcmp(&written, &KnownWords, sizeof written) != 0)
+    result = ChangedOutside;
+  GameStateData values = GameState;
+  Region regions[RegionCount];
+  Region referenceRegions[RegionCount];
+  Region valueRegions[RegionCount];
+  BlockRegions(&GameState, regions);
+  BlockRegions(&Reference, referenceRegions);
+  BlockRegions(&values, valueRegions);
   unsigned char bytes[2 * UnitCount];
   for (int i = 0; result == 0 && i < RegionCount; ++i) {
     const Region& region = regions[i];
     std::uint16_t* words = writtenRegions[i].values;
-    for (std::size_t k = 0; k < region.count; ++k)
-      words[k] = region.inverted ? InvertFlag(region.values[k]) : region.values[k];
+    MergeWords(mode, region, referenceRegions[i].values, words, valueRegions[i].values);
     EncodeWords(words, region.count, bytes);
     // A seek also flushes what was buffered (or ends the reading above), so
     // a failed write of the previous region can surface here.
@@ -176,8 +198,11 @@ int Store(const char* path, bool unlessChanged) {
   }
   if (result == 0 && std::fflush(file) != 0) result = WriteFailed;
   if (std::fclose(file) != 0 && result == 0) result = CloseFailed;
-  if (result == 0) KnownWords = written;
-  return result;
+  if (result != 0) return result;
+  KnownWords = written;
+  GameState = values;
+  Reference = values;
+  return 0;
 }
 
 }  // namespace
@@ -217,10 +242,27 @@ int LoadSaveFile(const char* path) {
   (void)std::fclose(file);  // only read: nothing is lost if closing fails
   if (result != 0) return result;
   GameState = scratch;
+  Reference = scratch;
   KnownWords = words;
   return 0;
 }
 
-int StoreSaveFile(const char* path) { return Store(path, false); }
+int StoreSaveFile(const char* path) { return Store(path, EveryValue); }
 
-int StoreSaveFileIfUnchanged(const char* path) { return Store(path, true); }
+int StoreSaveFileIfUnchanged(const char* path) { return Store(path, UnlessChanged); }
+
+int StoreEditedValues(const char* path) { return Store(path, EditedValues); }
+
+void KeepShownValuesUnedited(const GameStateData& before) {
+  GameStateData old = before;
+  Region regions[RegionCount];
+  Region oldRegions[RegionCount];
+  Region referenceRegions[RegionCount];
+  BlockRegions(&GameState, regions);
+  BlockRegions(&old, oldRegions);
+  BlockRegions(&Reference, referenceRegions);
+  for (int i = 0; i < RegionCount; ++i)
+    for (std::size_t k = 0; k < regions[i].count; ++k)
+      if (regions[i].values[k] != oldRegions[i].values[k])
+        referenceRegions[i].values[k] = regions[i].values[k];
+}

@@ -79,15 +79,22 @@ enum SaveFileResult {
 // UTF-16 units with the terminator) is refused whole, never cut.
 std::FILE* OpenStream(const char* path, const char* mode);
 
+// Besides GameState, the save-file code keeps two blocks: the file's last
+// known words, those the last load read or the last store wrote; and the
+// reference, the values the player has not edited. A value of GameState
+// that differs from its reference is the player's edit.
+
 // Reads the file at path into GameState. On any failure GameState is left
 // exactly as it was; a folder, or a file that cannot be read, cannot be opened.
-// The words read are kept as the file's last known values.
+// The words read are kept as the file's last known values, the values as the
+// reference.
 int LoadSaveFile(const char* path);
 
 // Writes every value region of GameState into the existing file at path, in
 // place. A file that is not (or no longer) a complete save file is refused
 // before a byte is written. GameState is never changed. The words written
-// become the file's last known values; a failed store leaves those as they were.
+// become the file's last known values and GameState the reference; a failed
+// store leaves both as they were.
 int StoreSaveFile(const char* path);
 
 // The same, unless a word of a value region in the file differs from its last
@@ -95,5 +102,16 @@ int StoreSaveFile(const char* path);
 // program has changed it since. Then nothing is written (ChangedOutside).
 // Bytes outside the value regions are never written, and do not count.
 int StoreSaveFileIfUnchanged(const char* path);
+
+// Writes only the player's edits into the file at path and keeps every other
+// word as the file holds it, read in the same open just before the write.
+// On success the file's new values become GameState and the reference, and
+// its words the known ones; a failure changes none of them.
+int StoreEditedValues(const char* path);
+
+// After the editor has shown GameState, which was before: each value that the
+// showing changed (held to its field's range) is no edit, and becomes its
+// reference too.
+void KeepShownValuesUnedited(const GameStateData& before);
 
 #endif

@@ -38,7 +38,11 @@ extern const char VersionText[];
 extern const char ErrorCaption[];
 extern const char SaveFailedText[];
 // Another program has changed the open file since it was opened or saved; %s is its path.
+// The question's buttons: write every value, only the edited ones, nothing.
 extern const char ChangedOutsideFormat[];
+extern const char WriteAllLabel[];
+extern const char WriteEditsLabel[];
+extern const char WriteNothingLabel[];
 // Why a chosen, dropped or given file was not opened; %s is its path.
 extern const char OpenFailedFormat[];
 extern const char NotSaveFileFormat[];

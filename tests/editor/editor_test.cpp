@@ -218,24 +218,43 @@ TEST_F(Editor, OpensEditsUnitsAndCountersAndSavesExactlyThat) {
   EXPECT_TRUE(Command(SaveCommandId).empty());  // the file is as the editor wrote it
   EXPECT_EQ(Stored(bytes, model), ReadBytes(path));
 
-  // The game saves into the open file: the next save asks first, No by default.
+  // The game saves into the open file: a later turn, a counter and unit 2's attack, which the
+  // player raises too, with another counter; showing unit 1 holds its level 0 to 1, no edit.
   Bytes game = Stored(bytes, model);
-  PutWord(game, StatOffset(LevelRow, 30), 77);
+  PutWord(game, 364, 54400);
+  PutWord(game, CounterOffset(8), 42);
+  PutWord(game, StatOffset(AttackRow, 2), 555);
   ASSERT_TRUE(WriteBytes(path, game));
+  Set(FirstStatId + AttackRow, "600");
+  Set(FirstCounterId + 3, "7", items);
+  Click(FirstUnitId + 1);
+  Bytes merged = game;  // the edits only, over everything else of the game's
+  PutWord(merged, StatOffset(AttackRow, 2), 600);
+  PutWord(merged, CounterOffset(3), 7);
   const std::string question =
-      path + u8"\nは開いた後でほかのプログラムに変更されています。上書きしますか？";
-  const std::string title = WindowText(main);
-  for (int answer : {IDNO, IDYES}) {
+      path + u8"\nは開いた後でほかのプログラムに変更されています。上書きしますか？|確認";
+  for (int answer : {IDCANCEL, IDNO}) {  // Cancel keeps the editor's values; No shows the file's
     std::vector<Seen> seen = Command(SaveCommandId, {{answer, ""}});
     ASSERT_EQ(1u, seen.size());
-    EXPECT_EQ(question, seen[0].text);
-    EXPECT_EQ(u8"確認", seen[0].caption);
-    EXPECT_EQ(IDNO, seen[0].defaultButton);
-    EXPECT_EQ(answer == IDNO ? game : Stored(game, model), ReadBytes(path));
-    EXPECT_EQ(title, WindowText(main));
-    EXPECT_EQ("480", Shown(FirstStatId + HitPointsRow));  // the editor's values stay
+    EXPECT_EQ(question, seen[0].text + "|" + seen[0].caption);
+    EXPECT_EQ((std::vector<std::string>{u8"書かない", u8"すべて書く", u8"編集した値だけ書く"}),
+              seen[0].labels);
+    EXPECT_EQ(IDCANCEL, seen[0].defaultButton);
+    EXPECT_EQ(answer == IDCANCEL ? game : merged, ReadBytes(path));
+    EXPECT_EQ(answer == IDCANCEL ? "54321" : "54400", Shown(TurnCountId));
+    EXPECT_EQ(answer == IDCANCEL ? "99" : "42", Shown(FirstCounterId + 8, items));
   }
-  EXPECT_TRUE(Command(SaveCommandId).empty());  // what it wrote is known again
+  EXPECT_TRUE(Command(SaveCommandId).empty());  // what the merge wrote is known
+  model.turnCount = 54400;
+  model.counters[8] = 42;
+  model.counters[3] = 7;
+  model.statRows[AttackRow][2] = 600;
+  ShowUnit(model, 1);
+  game = ReadBytes(path);  // changed once more: Yes writes every value the editor holds
+  PutWord(game, StatOffset(LevelRow, 30), 77);
+  ASSERT_TRUE(WriteBytes(path, game));
+  EXPECT_EQ(1u, Command(SaveCommandId, {{IDYES, ""}}).size());
+  EXPECT_EQ(Stored(game, model), ReadBytes(path));
 
   Bytes second = SyntheticSave(2);  // the item window shows the next file's counters
   PutWord(second, CounterOffset(53), 150);

@@ -41,6 +41,25 @@ TEST(SaveFile, LoadsEveryValueAndStoresOnlyTheValuesUnlessAnotherProgramChangedO
   EXPECT_EQ(bytes, ReadBytes(path));
   ASSERT_EQ(0, StoreSaveFile(path.c_str()));
   EXPECT_EQ(0, StoreSaveFileIfUnchanged(path.c_str()));
+
+  // Only the edits go over another program's words, which become the values, an END? word
+  // that the editor never writes among them; a value held to its range when shown is no edit.
+  bytes = ReadBytes(path);
+  PutWord(bytes, 364, 1234);
+  PutWord(bytes, StatOffset(EndFlagRow, 3), 5);
+  ASSERT_TRUE(WriteBytes(path, bytes));
+  const GameStateData shown = GameState;
+  ++GameState.statRows[LevelRow][7];
+  KeepShownValuesUnedited(shown);
+  GameState.counters[5] ^= 1;
+  PutWord(bytes, CounterOffset(5), GameState.counters[5]);
+  ASSERT_EQ(0, StoreEditedValues(path.c_str()));
+  EXPECT_EQ(bytes, ReadBytes(path));
+  EXPECT_TRUE(StateOf(bytes) == GameState);
+  PutWord(bytes, 364, 4321);  // the values taken from the file are no edits either
+  ASSERT_TRUE(WriteBytes(path, bytes));
+  ASSERT_EQ(0, StoreEditedValues(path.c_str()));
+  EXPECT_EQ(bytes, ReadBytes(path));
 }
 
 TEST(SaveFile, RefusesForeignShortAndMissingFilesWithNothingChanged) {
@@ -100,7 +119,7 @@ TEST(SaveFile, ReadsAndWritesThatFailPartWayAreReported) {
   ASSERT_TRUE(WriteBytes(path, SyntheticSave(5)));
   const GameStateData held = StateOf(SyntheticSave(6));
   int calls = 0;
-  for (int (*operation)(const char*) : {LoadSaveFile, StoreSaveFile}) {
+  for (int (*operation)(const char*) : {LoadSaveFile, StoreEditedValues, StoreSaveFile}) {
     GameState = held;
     Calls = 0;
     ASSERT_EQ(0, operation(path.c_str()));

@@ -22,6 +22,7 @@ Seen Look(HWND dialog) {
                WindowText(GetDlgItem(dialog, 0xFFFF)),
                nullptr,
                {},
+               {},
                readOnly && IsWindowVisible(readOnly),
                0};
   if (icon && IsWindowVisible(icon))
@@ -30,6 +31,7 @@ Seen Look(HWND dialog) {
     HWND button = GetDlgItem(dialog, id);
     if (!button) continue;
     seen.buttons.push_back(id);
+    seen.labels.push_back(WindowText(button));
     if ((GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
       seen.defaultButton = id;
   }

@@ -36,10 +36,11 @@ struct Answer {
 struct Seen {
   std::string caption;
   std::string text;
-  HICON icon;                // a message box's icon, as this process knows icons
-  std::vector<int> buttons;  // which of IDOK, IDCANCEL, IDYES, IDNO it offered
-  bool readOnlyBox;          // an open dialog's "read-only" check box is shown
-  int defaultButton;         // the button that Enter presses, or 0
+  HICON icon;                       // a message box's icon, as this process knows icons
+  std::vector<int> buttons;         // which of IDOK, IDCANCEL, IDYES, IDNO it offered
+  std::vector<std::string> labels;  // and what they read, in that order
+  bool readOnlyBox;                 // an open dialog's "read-only" check box is shown
+  int defaultButton;                // the button that Enter presses, or 0
 };
 
 // Runs action while a second thread answers, in order, the dialogs owned by
