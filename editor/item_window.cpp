@@ -14,7 +14,6 @@ const DWORD ItemExStyle = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
 const DWORD ItemStyle = WS_CLIPSIBLINGS | WS_DLGFRAME | DS_MODALFRAME;
 const int ClientWidth = 640;
 const int ClientHeight = 480;
-const std::uint16_t CounterMax = 99;
 
 // The grid: 9 columns of 6 tiles of 64 x 64, filled column by column; each
 // tile holds its counter field in its lower right corner.
@@ -40,6 +39,11 @@ const ItemControlRow ItemButtonRows[] = {
 };
 // clang-format on
 
+// The row of GameValues of counter k: an item's or a monster's.
+const GameValue& CounterRange(int k) {
+  return GameValues[k < ItemCounterCount ? ItemCountersValue : MonsterCountersValue];
+}
+
 // Creates a control at box, moved by (x, y).
 HWND CreateInBox(HWND window, int x, int y, const RECT& box, int kind, const char* text, int id,
                  int param1, int param2, void* bound) {
@@ -54,8 +58,9 @@ void CreateItemControls(HWND window) {
     int y = TilePitch * (k % GridRows);
     CreateInBox(window, x, y, TileBox, Label, ItemLabels[k], TileId, SS_CENTER, WS_EX_DLGMODALFRAME,
                 nullptr);
-    CreateInBox(window, x, y, FieldBox, ShortEdit, EditBorder, FirstCounterId + k, 0, CounterMax,
-                &GameState.counters[k]);
+    const GameValue& range = CounterRange(k);
+    CreateInBox(window, x, y, FieldBox, ShortEdit, EditBorder, FirstCounterId + k, range.low,
+                range.high, &GameState.counters[k]);
   }
   for (const ItemControlRow& row : ItemButtonRows)
     CreateBoundControl(window, row.x, row.y, row.width, row.height, row.kind, row.text, row.id,
@@ -69,7 +74,7 @@ void ItemCommand(HWND window, WPARAM wParam, LPARAM lParam) {
       ShowWindow(window, SW_HIDE);
       break;
     case FillButtonId:
-      for (std::uint16_t& counter : GameState.counters) counter = CounterMax;
+      for (int k = 0; k < CounterCount; ++k) GameState.counters[k] = CounterRange(k).high;
       RefreshBoundControls(window);
       break;
     default:

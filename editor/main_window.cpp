@@ -85,9 +85,12 @@ struct MainControlRow {
   bool smallFont;
 };
 
-// A number field with a sunken edge, bound to a word held to low..high.
-MainControlRow Field(Place place, Box box, int id, int low, int high, std::uint16_t* bound) {
-  return {place, box, ShortEdit, EditSunken, NoFieldLabel, id, low, high, bound, false};
+// A number field with a sunken edge, bound to a word held to the range of
+// the GameValues row.
+MainControlRow Field(Place place, Box box, int id, int row, std::uint16_t* bound) {
+  return {place,        box,  ShortEdit,           EditSunken,
+          NoFieldLabel, id,   GameValues[row].low, GameValues[row].high,
+          bound,        false};
 }
 // A label with a modal frame, captioned text or, when text is null, the label
 // of FieldTable row fieldLabel.
@@ -103,11 +106,13 @@ const Box PanelBox = {PanelOrigin.x, PanelOrigin.y, ClientWidth, ClientHeight - 
 
 // Turn count, the three small values and the panel.
 const MainControlRow TopRows[] = {
-    Caption(InMain, {16, 2, 80, 24}, TurnCountLabel, NoFieldLabel, SS_CENTER, false),
-    Field(InMain, {100, 2, 32, 24}, TurnCountId, 0, 65535, &GameState.turnCount),
-    Field(InMain, {144, 2, 20, 24}, FirstSmallValueId, 0, 3, &GameState.smallValues[0]),
-    Field(InMain, {168, 2, 20, 24}, FirstSmallValueId + 1, 0, 3, &GameState.smallValues[1]),
-    Field(InMain, {192, 2, 20, 24}, FirstSmallValueId + 2, 0, 3, &GameState.smallValues[2]),
+    Caption(InMain, {16, 2, 80, 24}, ValueLabels[TurnCountValue], NoFieldLabel, SS_CENTER, false),
+    Field(InMain, {100, 2, 32, 24}, TurnCountId, TurnCountValue, &GameState.turnCount),
+    Field(InMain, {144, 2, 20, 24}, FirstSmallValueId, SmallValuesValue, &GameState.smallValues[0]),
+    Field(InMain, {168, 2, 20, 24}, FirstSmallValueId + 1, SmallValuesValue,
+          &GameState.smallValues[1]),
+    Field(InMain, {192, 2, 20, 24}, FirstSmallValueId + 2, SmallValuesValue,
+          &GameState.smallValues[2]),
     {InMain, PanelBox, GroupBox, NameBoxCaption, NoFieldLabel, LabelId, 0, 0, nullptr, false},
 };
 
@@ -123,10 +128,10 @@ const int StatFieldDrop = 4;
 // Position, charge and END? of the selected unit (unit 0 at first).
 const MainControlRow PanelRows[] = {
     Caption(InPanel, {8, 18, 40, 18}, PositionLabel, NoFieldLabel, LabelStyle, true),
-    Field(OverPanel, {48, 20, 24, 18}, XFieldId, 0, 9, GameState.statRows[XRow]),
-    Field(OverPanel, {76, 20, 24, 18}, YFieldId, 0, 4, GameState.statRows[YRow]),
+    Field(OverPanel, {48, 20, 24, 18}, XFieldId, XValue, GameState.statRows[XRow]),
+    Field(OverPanel, {76, 20, 24, 18}, YFieldId, YValue, GameState.statRows[YRow]),
     Caption(InPanel, {8, 42, 40, 18}, nullptr, ChargeRow, LabelStyle, true),
-    Field(OverPanel, {48, 44, 52, 18}, ChargeFieldId, 0, 65535, GameState.statRows[ChargeRow]),
+    Field(OverPanel, {48, 44, 52, 18}, ChargeFieldId, ChargeValue, GameState.statRows[ChargeRow]),
     {OverPanel,
      {12, 64, 72, 18},
      CheckBox,
@@ -171,8 +176,8 @@ void CreateMainControls(HWND window) {
     CreateMainControl(
         window, Caption(InPanel, {x, y, StatLabelWidth, StatHeight}, nullptr, i, LabelStyle, true));
     Box field = {x + StatLabelWidth, y + StatFieldDrop, StatFieldWidth, StatHeight};
-    CreateMainControl(window, Field(OverPanel, field, FirstStatId + i, i == LevelRow ? 1 : 0, 65535,
-                                    GameState.statRows[i]));
+    CreateMainControl(
+        window, Field(OverPanel, field, FirstStatId + i, StatValue(i), GameState.statRows[i]));
   }
   for (const MainControlRow& row : PanelRows) CreateMainControl(window, row);
   for (int unit = 0; unit < UnitCount; ++unit) {

@@ -20,25 +20,6 @@ GameStateData KnownWords;
 GameStateData Reference;
 }  // namespace
 
-const FieldRow FieldTable[StatCount] = {
-    {"レベル", 276836},  // level
-    {"移動力", 278836},  // movement
-    {"経験値", 277236},  // experience
-    {" 射程 ", 281236},  // range
-    {" 体力 ", 277636},  // hit points
-    {"MAXHP ", 278036},  // maximum hit points
-    {"攻撃力", 279636},  // attack
-    {"防御力", 280036},  // defence
-    {" 魔力 ", 280436},  // magic
-    {"魔抵力", 280836},  // magic resistance
-    {"命中値", 281636},  // accuracy
-    {"回避値", 282036},  // evasion
-    {"Ｘ座標", 274836},  // X position
-    {"Ｙ座標", 275236},  // Y position
-    {" ため ", 282436},  // charge
-    {" END? ", 278436},  // END? flag, stored inverted
-};
-
 const char SaveHeaderText[SaveHeaderLength + 1] =
     "This is save data for Kelvas3.5 Win95 For PLOV/RMX system       (C) 1996 BRANVIK-CO";
 const char SaveTitleText[SaveTitleLength + 1] = "モルダン・ピクセリオン - Kelvas ";
@@ -47,11 +28,6 @@ namespace {
 
 const long HeaderOffset = 0;
 const long TitleOffset = 96;
-const long TurnCountOffset = 364;
-const long SmallValuesOffset = 532;
-const long MonsterCountersOffset = 916;
-const long ItemCountersOffset = 1070;
-const int MonsterCounterCount = CounterCount - ItemCounterCount;
 
 // One value region: where it lies in the file and where it lies in a block.
 struct Region {
@@ -61,20 +37,16 @@ struct Region {
   bool inverted;  // stored as the logical NOT of the values (the END? flags)
 };
 
-// The regions of block in file order of the table above it: the four
-// fixed ones, then the sixteen statistic rows in row order.
+// The regions of block, one for each row of GameValues.
 int BlockRegions(GameStateData* block, Region* regions) {
-  int n = 0;
-  regions[n++] = {TurnCountOffset, &block->turnCount, 1, false};
-  regions[n++] = {SmallValuesOffset, block->smallValues, SmallValueCount, false};
-  regions[n++] = {MonsterCountersOffset, block->counters + ItemCounterCount, MonsterCounterCount,
-                  false};
-  regions[n++] = {ItemCountersOffset, block->counters, ItemCounterCount, false};
-  for (int r = 0; r < StatCount; ++r)
-    regions[n++] = {FieldTable[r].offset, block->statRows[r], UnitCount, r == EndFlagRow};
-  return n;
+  for (int row = 0; row < GameValueCount; ++row) {
+    const GameValue& value = GameValues[row];
+    regions[row] = {value.offset, ValueWords(block, row), static_cast<std::size_t>(value.count),
+                    value.kind == FlagValue};
+  }
+  return GameValueCount;
 }
-const int RegionCount = 4 + StatCount;
+const int RegionCount = GameValueCount;
 
 // Reads count bytes at offset into buffer; false on a seek failure or a short read.
 bool ReadAt(std::FILE* file, long offset, void* buffer, std::size_t count) {
@@ -219,6 +191,21 @@ std::FILE* OpenStream(const char* path, const char* mode) {
 #else
 std::FILE* OpenStream(const char* path, const char* mode) { return std::fopen(path, mode); }
 #endif
+
+std::uint16_t* ValueWords(GameStateData* block, int row) {
+  switch (row) {
+    case TurnCountValue:
+      return &block->turnCount;
+    case SmallValuesValue:
+      return block->smallValues;
+    case ItemCountersValue:
+      return block->counters;
+    case MonsterCountersValue:
+      return block->counters + ItemCounterCount;
+    default:
+      return block->statRows[row - LevelValue];
+  }
+}
 
 int LoadSaveFile(const char* path) {
   int result = 0;

@@ -45,20 +45,63 @@ struct GameStateData {
 
 extern GameStateData GameState;
 
-// Label (6 bytes, blank-filled) and file offset of each statRows row.
-struct FieldRow {
-  const char* label;
-  std::int32_t offset;
+// What a value is: a number, or a flag (END?: 1 ticked, 0 not, stored
+// inverted in the file).
+enum ValueKind { NumberValue, FlagValue };
+
+// One value of the game, or a run of them in the file: the three small
+// values, the item counters, the monster counters, or one statistic of every
+// unit. The labels are the editor's texts (editor/texts.h).
+struct GameValue {
+  const char* key;      // the name of the value in asdtool's document
+  std::int32_t offset;  // where its first word lies in the save file
+  int count;            // how many words follow one another from there
+  std::uint16_t low;    // the range the editor holds it to
+  std::uint16_t high;
+  ValueKind kind;
 };
-extern const FieldRow FieldTable[StatCount];
+
+// The rows of GameValues, in the order of editor/values.inc.
+enum GameValueRow {
+#define GAME_VALUE(name, key, label, offset, count, low, high, kind) name,
+#define STAT_VALUE(name, key, label, offset, low, high, kind) name,
+#include "editor/values.inc"
+#undef GAME_VALUE
+#undef STAT_VALUE
+  GameValueCount
+};
+inline constexpr GameValue GameValues[GameValueCount] = {
+#define GAME_VALUE(name, key, label, offset, count, low, high, kind) \
+  {key, offset, count, low, high, kind},
+#define STAT_VALUE(name, key, label, offset, low, high, kind) \
+  {key, offset, UnitCount, low, high, kind},
+#include "editor/values.inc"
+#undef GAME_VALUE
+#undef STAT_VALUE
+};
+
+// The row of GameValues of the statistic in statRows row.
+constexpr int StatValue(int row) { return LevelValue + row; }
+static_assert(GameValueCount - LevelValue == StatCount && EndFlagValue == StatValue(EndFlagRow),
+              "the statistics' rows in statRows order");
+
+// The words of block that the GameValues row holds, the first of them.
+std::uint16_t* ValueWords(GameStateData* block, int row);
 
 const int SaveHeaderLength = 83;
 const int SaveTitleLength = 32;
 extern const char SaveHeaderText[SaveHeaderLength + 1];
 extern const char SaveTitleText[SaveTitleLength + 1];
 
-// A file holds every value region when it reaches this length.
-const long SaveFileMinLength = 282436 + 100;
+// A file holds every value region when it reaches this length: the end of
+// the region that ends last.
+constexpr long EndOfValues() {
+  long end = 0;
+  for (const GameValue& value : GameValues)
+    if (value.offset + 2L * value.count > end) end = value.offset + 2L * value.count;
+  return end;
+}
+const long SaveFileMinLength = EndOfValues();
 
 // Results of LoadSaveFile and the stores; 0 is success.
 enum SaveFileResult {

@@ -22,9 +22,18 @@ extern const char HelpMenuText[];
 extern const char VersionMenuText[];
 extern const wchar_t OpenFilter[];  // pairs of NUL-terminated description and pattern, then a NUL
 
+// The editor's label of each row of GameValues, "" where it shows none
+// (editor/values.inc).
+extern const char* const ValueLabels[GameValueCount];
+// The label (6 bytes, blank-filled) and file offset of each statRows row.
+struct FieldRow {
+  const char* label;
+  std::int32_t offset;
+};
+extern const FieldRow FieldTable[StatCount];
+
 // The main window's labels and unit names. Units from HeroCount on are enemies.
 const int HeroCount = 8;
-extern const char TurnCountLabel[];
 extern const char NameBoxCaption[];
 extern const char PositionLabel[];
 extern const char* const HeroNames[HeroCount];

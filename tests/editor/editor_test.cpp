@@ -121,9 +121,12 @@ TEST_F(Editor, StartsFreshWithEverythingDisabledAndEveryTextInJapanese) {
   };
   walk(main);
   walk(items);
-  std::set<std::string> texts = {Japanese(TurnCountLabel), Japanese(NameBoxCaption),
-                                 Japanese(PositionLabel),  Japanese(EnemyName),
-                                 Japanese(ItemSideLabel),  Japanese(BackButtonText),
+  std::set<std::string> texts = {Japanese(ValueLabels[TurnCountValue]),
+                                 Japanese(NameBoxCaption),
+                                 Japanese(PositionLabel),
+                                 Japanese(EnemyName),
+                                 Japanese(ItemSideLabel),
+                                 Japanese(BackButtonText),
                                  Japanese(FillButtonText)};
   for (const char* name : HeroNames) texts.insert(Japanese(name));
   for (const char* label : ItemLabels) texts.insert(Japanese(label));
