@@ -16,12 +16,10 @@ HMENU FillMenu(HMENU menu, const MenuRow* table, int* row) {
   for (;;) {
     int i = (*row)++;
     UINT flags = table[i].flags & ~MenuLevelEnd;
-    wchar_t text[TextUnits];
-    ToWide(table[i].text, ProgramCodePage, text, TextUnits);
     UINT_PTR item = static_cast<UINT_PTR>(i);
     if (flags & MF_POPUP)
       item = reinterpret_cast<UINT_PTR>(FillMenu(CreatePopupMenu(), table, row));
-    AppendMenuW(menu, flags, item, text);
+    AppendMenuW(menu, flags, item, ProgramText(table[i].text));
     if (table[i].flags & MenuLevelEnd) return menu;
   }
 }

@@ -38,16 +38,20 @@ bool ToUtf8(const wchar_t* wide, char* text, int size) {
   return false;
 }
 
+ProgramText::ProgramText(const char* text) : units() {
+  ToWide(text, ProgramCodePage, units, TextUnits);
+}
+
+PathText::PathText(const char* format, const char* path) : units() {
+  wchar_t widePath[PathUnits];
+  ToWide(path, CP_UTF8, widePath, PathUnits);
+  wsprintfW(units, ProgramText(format), widePath);  // the format's few words and the path
+}
+
 BOOL SetProgramText(HWND window, const char* text) {
-  wchar_t wide[TextUnits];
-  ToWide(text, ProgramCodePage, wide, TextUnits);
-  return SetWindowTextW(window, wide);
+  return SetWindowTextW(window, ProgramText(text));
 }
 
 int ProgramMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
-  wchar_t wideText[TextUnits];
-  wchar_t wideCaption[TextUnits];
-  ToWide(text, ProgramCodePage, wideText, TextUnits);
-  ToWide(caption, ProgramCodePage, wideCaption, TextUnits);
-  return MessageBoxW(owner, wideText, wideCaption, type);
+  return MessageBoxW(owner, ProgramText(text), ProgramText(caption), type);
 }

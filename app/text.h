@@ -29,6 +29,23 @@ bool ToWide(const char* text, UINT codePage, wchar_t* wide, int size);
 // text empty, when wide is not valid UTF-16 or does not fit.
 bool ToUtf8(const wchar_t* wide, char* text, int size);
 
+// A program text at the platform: converted to UTF-16 once, and usable
+// wherever a const wchar_t* is wanted. Empty when text is not Shift-JIS or
+// does not fit.
+struct ProgramText {
+  explicit ProgramText(const char* text);
+  operator const wchar_t*() const { return units; }  // NOLINT(google-explicit-constructor)
+  wchar_t units[TextUnits];
+};
+
+// A program text with a path: format (Shift-JIS, with one %s) filled with path
+// (UTF-8), which it shows exactly.
+struct PathText {
+  PathText(const char* format, const char* path);
+  operator const wchar_t*() const { return units; }  // NOLINT(google-explicit-constructor)
+  wchar_t units[TextUnits + PathUnits];
+};
+
 // A program text as a window's text or caption.
 BOOL SetProgramText(HWND window, const char* text);
 

@@ -14,12 +14,12 @@
 // WM_CREATE find no object and take default processing.
 extern "C" __declspec(dllexport) LRESULT CALLBACK
     WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  Window* object = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, 0));
+  Window* object = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, 0));
   if (object) return object->HandleMessage(message, wParam, lParam);
   if (message == WM_CREATE) {
     object = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     if (object) {
-      SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(object));
+      SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(object));
       // Bound here, not when CreateWindowExW returns: the object's default
       // processing needs its own handle from this message on.
       object->hwnd = hwnd;
@@ -51,11 +51,10 @@ void RegisterWindowClass(const char* className) {
 HWND CreateObjectWindow(Window* object, DWORD exStyle, const char* className, const char* title,
                         DWORD style, HWND owner) {
   wchar_t wideClass[TextUnits];
-  wchar_t wideTitle[TextUnits];
   ToWide(className, CP_UTF8, wideClass, TextUnits);  // ASCII, as registered
-  ToWide(title, ProgramCodePage, wideTitle, TextUnits);
-  HWND hwnd = CreateWindowExW(exStyle, wideClass, wideTitle, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, AppInstance, object);
+  HWND hwnd =
+      CreateWindowExW(exStyle, wideClass, ProgramText(title), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, AppInstance, object);
   // A window that WndProc did not bind to the object (a class with another
   // procedure) would never reach it: that is a failed creation too.
   if (!hwnd || hwnd != object->hwnd) std::exit(0);

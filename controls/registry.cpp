@@ -55,19 +55,16 @@ HWND CreateBoundControl(HWND parent, int x, int y, int width, int height, int ki
   }
 
   const ControlKindRow& row = ControlKindTable[kind];
-  wchar_t className[TextUnits];
-  wchar_t wideCaption[TextUnits];
-  ToWide(row.className, ProgramCodePage, className, TextUnits);
-  ToWide(caption ? caption : "", ProgramCodePage, wideCaption, TextUnits);
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-  HWND control = CreateWindowExW(
-      row.exStyle | exStyle, className, wideCaption, row.style | style, x, y, width, height, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+  HWND control =
+      CreateWindowExW(row.exStyle | exStyle, ProgramText(row.className),
+                      ProgramText(caption ? caption : ""), row.style | style, x, y, width, height,
+                      parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 
   // Registered before the first show: the notifications that the show
   // raises come back to CommitBoundControl, which must find the record.
   BoundControl* record = RegisterBoundControl(parent, control, kind, id, param1, param2, bound);
-  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetInterfaceFont(0)), FALSE);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetInterfaceFont(0)), FALSE);
 
   switch (kind) {
     case RadioButton:
@@ -75,7 +72,7 @@ HWND CreateBoundControl(HWND parent, int x, int y, int width, int height, int ki
       if (id == param2) ShowBoundValue(parent, record);
       break;
     case TextEdit:
-      if (param2 > 0) SendMessageA(control, EM_LIMITTEXT, static_cast<WPARAM>(param2), 0);
+      if (param2 > 0) SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(param2), 0);
       ShowBoundValue(parent, record);
       break;
     default:

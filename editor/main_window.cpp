@@ -160,7 +160,7 @@ HWND CreateMainControl(HWND window, const MainControlRow& row) {
       CreateBoundControl(parent, origin.x + box.x, origin.y + box.y, box.width, box.height,
                          row.kind, text, row.id, row.param1, row.param2, row.bound);
   if (row.smallFont)
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetInterfaceFont(1)), FALSE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetInterfaceFont(1)), FALSE);
   return control;
 }
 
@@ -223,15 +223,7 @@ wchar_t* AskOpenPath(HWND owner, DWORD size, wchar_t* buffer, const wchar_t* fil
 // path, which it shows exactly.
 int PathMessageBox(HWND window, const char* format, const char* path, const char* caption,
                    UINT type) {
-  wchar_t wideFormat[TextUnits];
-  wchar_t widePath[PathUnits];
-  wchar_t wideCaption[TextUnits];
-  ToWide(format, ProgramCodePage, wideFormat, TextUnits);
-  ToWide(path, CP_UTF8, widePath, PathUnits);
-  ToWide(caption, ProgramCodePage, wideCaption, TextUnits);
-  wchar_t text[TextUnits + PathUnits];  // the format's few words and the path
-  wsprintfW(text, wideFormat, widePath);
-  return MessageBoxW(window, text, wideCaption, type);
+  return MessageBoxW(window, PathText(format, path), ProgramText(caption), type);
 }
 
 // Tells the user why path was not opened (a LoadSaveFile result).
@@ -253,13 +245,7 @@ int LoadFile(MorWin0* self, const char* path) {
   }
   lstrcpynA(SavePath, path, sizeof SavePath);
 
-  wchar_t format[TextUnits];
-  wchar_t widePath[PathUnits];
-  ToWide(OpenTitleFormat, ProgramCodePage, format, TextUnits);
-  ToWide(SavePath, CP_UTF8, widePath, PathUnits);
-  wchar_t title[TextUnits + PathUnits];
-  wsprintfW(title, format, widePath);
-  SetWindowTextW(self->hwnd, title);
+  SetWindowTextW(self->hwnd, PathText(OpenTitleFormat, SavePath));
 
   HMENU menu = GetMenu(self->hwnd);
   EnableMenuItem(menu, SaveCommandId, MF_BYCOMMAND | MF_ENABLED);
@@ -320,8 +306,7 @@ void LabelSaveAnswers(HWND box) {
   int need = 0;
   HDC dc = GetDC(box);
   for (int i = 0; i < SaveAnswerCount; ++i) {
-    wchar_t label[TextUnits];
-    ToWide(SaveAnswers[i].text, ProgramCodePage, label, TextUnits);
+    const ProgramText label(SaveAnswers[i].text);
     SetWindowTextW(buttons[i], label);
     HGDIOBJ font =
         SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(buttons[i], WM_GETFONT, 0, 0)));
