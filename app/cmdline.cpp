@@ -120,8 +120,7 @@ void SplitCommandLine() {
   // The wide command line holds every name as given; the ANSI one would have
   // lost what the code page cannot write (and turned it into "?" wildcards).
   const wchar_t* wide = GetCommandLineW();
-  int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) size = 1;
+  int size = 3 * lstrlenW(wide) + 1;  // UTF-8 takes three bytes for a unit at most
   char* line = static_cast<char*>(GlobalAlloc(GMEM_FIXED, size));
   if (!line) ExitProcess(1);
   ToUtf8(wide, line, size);  // a line that is no valid UTF-16 gives no argument

@@ -1,41 +1,17 @@
 // Conversions between the program's text and the platform's UTF-16.
 #include "app/text.h"
 
-namespace {
-
-bool IsHighSurrogate(wchar_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(wchar_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
-// Whether every surrogate of wide stands in a pair: the UTF-16 that names a
-// character throughout.
-bool IsWholeUtf16(const wchar_t* wide) {
-  for (; *wide; ++wide) {
-    if (IsHighSurrogate(*wide) && IsLowSurrogate(wide[1]))
-      ++wide;
-    else if (IsHighSurrogate(*wide) || IsLowSurrogate(*wide))
-      return false;
-  }
-  return true;
-}
-
-}  // namespace
+#include "editor/utf.h"
 
 bool ToWide(const char* text, UINT codePage, wchar_t* wide, int size) {
-  DWORD flags = codePage == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0;
-  if (MultiByteToWideChar(codePage, flags, text, -1, wide, size) > 0) return true;
+  if (codePage == CP_UTF8) return Utf8ToUtf16(text, wide, size > 0 ? size : 0);
+  if (MultiByteToWideChar(codePage, 0, text, -1, wide, size) > 0) return true;
   if (size > 0) wide[0] = L'\0';
   return false;
 }
 
-// The check for unpaired surrogates is the program's own: the flag that asks
-// the platform for it exists only from Windows Vista on, and Windows XP
-// refuses any flag with UTF-8. Whole UTF-16 converts exactly on every version.
 bool ToUtf8(const wchar_t* wide, char* text, int size) {
-  if (IsWholeUtf16(wide) &&
-      WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, size, nullptr, nullptr) > 0)
-    return true;
-  if (size > 0) text[0] = '\0';
-  return false;
+  return Utf16ToUtf8(wide, text, size > 0 ? size : 0);
 }
 
 ProgramText::ProgramText(const char* text) : units() {

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "editor/utf.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -183,8 +185,7 @@ int Store(const char* path, StoreMode mode) {
 std::FILE* OpenStream(const char* path, const char* mode) {
   wchar_t widePath[MAX_PATH];
   wchar_t wideMode[8] = {};
-  if (!MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, widePath, MAX_PATH))
-    return nullptr;
+  if (!Utf8ToUtf16(path, widePath, MAX_PATH)) return nullptr;
   for (int i = 0; mode[i] && i < 7; ++i) wideMode[i] = static_cast<wchar_t>(mode[i]);
   return _wfopen(widePath, wideMode);
 }

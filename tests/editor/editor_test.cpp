@@ -261,7 +261,7 @@ TEST_F(Editor, OpensEditsUnitsAndCountersAndSavesExactlyThat) {
 
   Bytes second = SyntheticSave(2);  // the item window shows the next file's counters
   PutWord(second, CounterOffset(53), 150);
-  Open(second, u8"세이브 데이터\\s2.asd");
+  Open(second, u8"세이브 데이터 😀\\s2.asd");
   model = Opened(second);
   for (int k = 0; k < CounterCount; ++k)
     EXPECT_EQ(std::to_string(model.counters[k]), Shown(FirstCounterId + k, items)) << k;

@@ -9,7 +9,7 @@
 
 namespace {
 // A path of characters that no single code page writes.
-std::string SavePath() { return ScratchDir() + u8"Téléchargements/세이브 데이터/表ソ 能.asd"; }
+std::string SavePath() { return ScratchDir() + u8"Téléchargements/세이브 데이터/表ソ 能😀.asd"; }
 }  // namespace
 
 TEST(SaveFile, LoadsEveryValueAndStoresOnlyTheValuesUnlessAnotherProgramChangedOne) {
