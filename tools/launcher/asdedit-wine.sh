@@ -11,96 +11,238 @@
 # --help shows this text.
 #
 # Wine is $WINE when it is set, else wine or wine64 from PATH, else Debian's
-# /usr/lib/wine/wine64 or /usr/lib/wine/wine. A 64-bit-only Wine (wine64) runs
-# the 64-bit editor, and so does a 64-bit Wine where the 32-bit one cannot run
-# (on a kernel without 32-bit support). The prefix is Wine's own ($WINEPREFIX,
-# else ~/.wine).
+# /usr/lib/wine/wine or /usr/lib/wine/wine64. Whether that Wine runs a 32-bit
+# Windows program decides the editor: the launcher runs asdtool.exe, the
+# 32-bit tool beside it. Where it runs, the 32-bit editor asdedit.exe starts.
+# Where it does not (Wine installed without its 32-bit half, or a kernel
+# without 32-bit support), the 64-bit editor asdedit-x64.exe starts with a
+# 64-bit Wine, and the launcher says so at every start. The answer is kept in
+# the prefix until that Wine or the loaders it may run change. The prefix is
+# Wine's own ($WINEPREFIX, else ~/.wine).
+# When no terminal shows the launcher's output, a failure also appears in a
+# window (zenity, kdialog, xmessage or gxmessage, else a notification).
 
 set -u
 self=$(readlink -f "$0" 2>/dev/null || echo "$0")
-here=$(cd "$(dirname "$self")" && pwd)
+here=${self%/*}
 data=${XDG_DATA_HOME:-$HOME/.local/share}
 name=asdedit-wine
 # The names the desktop knows the editor by; the vendor prefix "asdedit-" is
 # what xdg-utils asks of them.
 entry=asdedit-saveeditor
 mime_file=asdedit-save.xml
+prefix=${WINEPREFIX:-$HOME/.wine}
+# What the launcher keeps in the prefix: the editor chosen for the state of
+# the Wine files, and the font the faces were mapped to.
+choice=$prefix/asdedit-wine.choice
+fonts=$prefix/asdedit-wine.fonts
 
 say() { printf '%s: %s\n' "$name" "$*" >&2; }
-fail() { say "$@"; exit 1; }
-refuse() { say "$1 See $0 --help."; exit 2; }
-
-# runs PROGRAM: whether PROGRAM starts on this machine; a 32-bit one does not
-# on a kernel without 32-bit support ("Exec format error").
-runs() { [ -x "$1" ] && "$1" --version </dev/null >/dev/null 2>&1; }
-
-# The Wine to run and the editor it runs.
-find_wine() {
-  if [ -n "${WINE:-}" ]; then
-    wine=$(command -v "$WINE") || fail "\$WINE ($WINE) does not name a program."
-  else
-    wine=
-    for candidate in "$(command -v wine)" "$(command -v wine64)" /usr/lib/wine/wine64 /usr/lib/wine/wine; do
-      [ -n "$candidate" ] && [ -x "$candidate" ] && wine=$candidate && break
-    done
-  fi
-  if [ -z "$wine" ]; then
-    fail "Wine is not installed (no wine, wine64 or \$WINE was found).
-  Debian/Ubuntu: sudo dpkg --add-architecture i386 && sudo apt update && sudo apt install wine wine32
-  Fedora:        sudo dnf install wine"
-  fi
-  exe=$here/asdedit.exe
-  case ${wine##*/} in
-    wine64) exe=$here/asdedit-x64.exe ;;
-    *) runs "$wine" || use_wine64 ;;
-  esac
-  [ -f "$exe" ] || fail "$exe is missing: keep this script beside the editor of the release."
+tell() {
+  say "$@"
+  show "$name: $*"
+}
+fail() {
+  tell "$@"
+  exit 1
+}
+refuse() {
+  tell "$1 See $0 --help."
+  exit 2
 }
 
-# A Wine that does not start here gives way to a 64-bit one that does: the one
-# beside it, else wine64 from PATH, else Debian's.
-use_wine64() {
-  for candidate in "${wine%/*}/wine64" "$(command -v wine64)" /usr/lib/wine/wine64; do
-    if runs "$candidate"; then
-      say "$wine does not run on this machine (a 32-bit Wine needs 32-bit support), so $candidate runs the 64-bit editor."
-      wine=$candidate exe=$here/asdedit-x64.exe
-      return
-    fi
+# Shows TEXT in a window when no terminal shows standard error and a display
+# is there; the window's program runs on its own, and nothing waits for it.
+show() {
+  if [ -t 2 ] || [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then return; fi
+  for tool in zenity kdialog xmessage gxmessage notify-send; do
+    command -v $tool >/dev/null 2>&1 && break
+    tool=
   done
-  fail "$wine does not run on this machine, and no 64-bit Wine was found.
+  case $tool in
+    zenity) set -- zenity --error --no-markup --title="$name" --text="$1" ;;
+    kdialog) set -- kdialog --title "$name" --error "$1" ;;
+    xmessage | gxmessage) set -- "$tool" -title "$name" -center "$1" ;;
+    notify-send) set -- notify-send -u critical "$name" "$1" ;;
+    *) return ;;
+  esac
+  if command -v setsid >/dev/null 2>&1; then set -- setsid "$@"; fi
+  "$@" </dev/null >/dev/null 2>&1 &
+}
+
+install_wine="  Debian/Ubuntu: sudo dpkg --add-architecture i386 && sudo apt update && sudo apt install wine wine32
+  Fedora:        sudo dnf install wine"
+
+# starts PROGRAM: whether PROGRAM starts on this machine; a 32-bit one does
+# not on a kernel without 32-bit support ("Exec format error").
+starts() { [ -x "$1" ] && "$1" --version </dev/null >/dev/null 2>&1; }
+
+# The Wine that was asked for or found first, in $named.
+find_wine() {
+  if [ -n "${WINE:-}" ]; then
+    named=$(command -v "$WINE") || fail "\$WINE ($WINE) does not name a program."
+    return
+  fi
+  for named in "$(command -v wine)" "$(command -v wine64)" /usr/lib/wine/wine /usr/lib/wine/wine64; do
+    [ -n "$named" ] && [ -x "$named" ] && return
+  done
+  fail "Wine is not installed (no wine, wine64 or \$WINE was found).
+$install_wine"
+}
+
+# The state of the files that decide what $named runs, one line each: the
+# file it names and the one it resolves to, the loaders beside either, the
+# Wine files that a wrapper script names (Debian's and WineHQ's wine run the
+# 32-bit loader when it is installed, else wine64), Debian's loaders, and the
+# kernel, whose 32-bit support a boot may change. Run in a subshell.
+wine_state() {
+  real=$(readlink -f "$named")
+  files="$named
+$real
+$(grep -I -o '/[^][[:space:]"'\''`$;&|(){}<>]*wine[^][[:space:]"'\''`$;&|(){}<>]*' "$real" 2>/dev/null)"
+  for dir in "${named%/*}" "${real%/*}"; do
+    files="$files
+$dir/wine
+$dir/wine32
+$dir/wine64"
+  done
+  files="$files
+$(command -v wine64)"
+  IFS='
+'
+  set -f
+  # shellcheck disable=SC2086 # one file a line
+  stat -L -c '%n %d:%i %s %Y' $files /usr/lib/wine/wine /usr/lib/wine/wine64 2>/dev/null
+  cat /proc/sys/kernel/osrelease /proc/cmdline 2>/dev/null
+}
+
+# The editor $exe and the Wine $wine that runs it: as kept in the prefix for
+# the same state of the Wine files, else as a 32-bit program shows.
+choose_editor() {
+  [ -f "$here/asdtool.exe" ] ||
+    fail "$here/asdtool.exe is missing: keep this script beside the files of the release."
+  state=$(wine_state)
+  kept=$(cat "$choice" 2>/dev/null)
+  case $kept in
+    "$state
+"*)
+      answer=${kept#"$state
+"}
+      exe=$here/${answer%% *} wine=${answer#* }
+      ;;
+    *)
+      wine=$named exe=$here/asdedit.exe
+      case $("$wine" "$here/asdtool.exe" --version </dev/null 2>/dev/null) in
+        asdtool*) ;;
+        *) use_64_bit ;;
+      esac
+      { [ -d "$prefix" ] && printf '%s\n%s %s\n' "$state" "${exe##*/}" "$wine" >"$choice"; } 2>/dev/null
+      ;;
+  esac
+  [ -f "$exe" ] || fail "$exe is missing: keep this script beside the files of the release."
+  [ "${exe##*/}" = asdedit-x64.exe ] || return 0
+  if [ "${WINEARCH:-}" = win32 ] || grep -q -m 1 '^#arch=win32' "$prefix/system.reg" 2>/dev/null; then
+    fail "$wine runs no 32-bit Windows program here, and the Wine prefix $prefix holds 32-bit Windows only.
+  Install 32-bit Wine, or start the editor with a prefix of its own: WINEPREFIX=~/.wine-asdedit $0
+  Debian/Ubuntu: sudo dpkg --add-architecture i386 && sudo apt update && sudo apt install wine32
+  Fedora:        sudo dnf install wine"
+  elif [ "$wine" = "$named" ]; then
+    say "$wine runs no 32-bit Windows program here, so the 64-bit editor asdedit-x64.exe starts."
+  else
+    say "$named does not run on this machine (a 32-bit Wine needs 32-bit support), so $wine runs the 64-bit editor."
+  fi
+}
+
+# The 64-bit editor, with $wine where it starts, else with a 64-bit Wine that
+# does: the one beside it, else wine64 from PATH, else Debian's.
+use_64_bit() {
+  exe=$here/asdedit-x64.exe
+  starts "$wine" && return
+  for wine in "${named%/*}/wine64" "$(command -v wine64)" /usr/lib/wine/wine64; do
+    starts "$wine" && return
+  done
+  fail "$named does not run on this machine, and no 64-bit Wine was found.
   Debian/Ubuntu: sudo apt install wine64
   Fedora:        sudo dnf install wine"
 }
 
-# A Japanese gothic font for the faces the editor asks for, set in the Wine
-# prefix once; a replacement the user has set already is kept.
-set_fonts() {
+# Whether a Japanese font is installed, in $family; only until the faces were
+# mapped in this prefix.
+find_font() {
+  [ -f "$fonts" ] && return
   family=$(fc-match -f '%{family[0]}' 'sans:lang=ja' 2>/dev/null)
   if [ -z "$(fc-list :lang=ja family 2>/dev/null)" ] || [ -z "$family" ]; then
     fail "No Japanese font is installed, so the editor's texts would not show.
   Debian/Ubuntu: sudo apt install fonts-ipafont-gothic   (or fonts-noto-cjk)
   Fedora:        sudo dnf install ipa-gothic-fonts        (or google-noto-sans-cjk-fonts)"
   fi
+}
+
+# A Japanese gothic font for the faces the editor asks for, set in the Wine
+# prefix once; a replacement the user has set already is kept.
+set_fonts() {
+  [ -f "$fonts" ] && return
   key='HKCU\Software\Wine\Fonts\Replacements'
-  prefix=${WINEPREFIX:-$HOME/.wine}
-  [ -d "$prefix" ] ||
-    say "Wine is preparing its folder $prefix, so this first start takes a while."
   for face in 'ＭＳ ゴシック' 'MS Gothic' 'ＭＳ Ｐゴシック' 'MS UI Gothic'; do
     if ! LC_ALL=C.UTF-8 "$wine" reg query "$key" /v "$face" >/dev/null 2>&1; then
       LC_ALL=C.UTF-8 "$wine" reg add "$key" /v "$face" /d "$family" /f >/dev/null 2>&1 &&
         say "Wine shows \"$face\" with $family from now on."
     fi
   done
+  { [ -d "$prefix" ] && printf '%s\n' "$family" >"$fonts"; } 2>/dev/null
+}
+
+# The Windows name of the existing file $1 in $dos, where the prefix's drives
+# give it for certain: Wine names a file by the deepest of its leading folders
+# that is a drive's root (the same device and inode, links followed), which
+# for the drives a prefix starts with is C: inside drive_c and Z: (the root)
+# elsewhere. Fails where winepath has to decide: names with . or .., with
+# characters that Windows names cannot hold, or another drive.
+dos_name() {
+  case $1 in
+    /*) dos=$1 ;;
+    *) dos=${PWD%/}/${1#./} ;;
+  esac
+  case $dos in *[\\:*?\"\<\>\|]* | *//* | */ | */./* | */../* | */. | */..) return 1 ;; esac
+  tail=
+  while :; do
+    for drive in "$prefix"/dosdevices/?:; do
+      # shellcheck disable=SC3013 # dash, bash and busybox know -ef; elsewhere winepath decides
+      [ "$drive" -ef "${dos:-/}" ] || continue
+      case $drive in
+        */c:) dos=C:${tail:-\\} ;;
+        */z:) dos=Z:${tail:-\\} ;;
+        *) return 1 ;;
+      esac
+      return 0
+    done
+    [ -n "$dos" ] || return 1
+    tail=\\${dos##*/}$tail
+    dos=${dos%/*}
+  done
 }
 
 run_editor() {
   find_wine
+  find_font
+  [ -d "$prefix" ] ||
+    say "Wine is preparing its folder $prefix, so this first start takes a while."
+  choose_editor
   set_fonts
   # Linux paths of existing files become Wine paths; the rest passes as it is.
+  cd -P . 2>/dev/null || :  # $PWD without links, as Wine sees the folder
   for arg in "$@"; do
     shift
-    case $arg in -*) arg=./$arg ;; esac  # a name, not an option of winepath
-    if [ -e "$arg" ]; then arg=$("$wine" winepath -w "$arg" 2>/dev/null | tr -d '\r'); fi
+    if [ -e "$arg" ]; then
+      if dos_name "$arg"; then
+        arg=$dos
+      else
+        case $arg in -*) arg=./$arg ;; esac  # a name, not an option of winepath
+        dos=$("$wine" winepath -w "$arg" 2>/dev/null | tr -d '\r')
+        [ -n "$dos" ] || fail "Wine could not name the file $arg."
+        arg=$dos
+      fi
+    fi
     set -- "$@" "$arg"
   done
   exec "$wine" "$exe" "$@"
