@@ -71,7 +71,8 @@ std::string CounterName(int k) {
 // The values that differ between a and b, one to a line.
 std::string Differences(const GameStateData& a, const GameStateData& b) {
   std::string text;
-  if (a.turnCount != b.turnCount) text += Change(ValueLabels[TurnCountValue], a.turnCount, b.turnCount);
+  if (a.turnCount != b.turnCount)
+    text += Change(ValueLabels[TurnCountValue], a.turnCount, b.turnCount);
   for (int j = 0; j < SmallValueCount; ++j) {
     if (a.smallValues[j] != b.smallValues[j])
       text += Change("small value " + std::to_string(j), a.smallValues[j], b.smallValues[j]);
@@ -97,12 +98,12 @@ int InfoCommand(const char* path) {
   const int code = Load(path, &state);
   if (code != ExitOk) return code;
   const std::uint16_t* small = state.smallValues;
-  return WriteOut(std::string(ValueLabels[TurnCountValue]) + ": " + std::to_string(state.turnCount) +
-                  "\nsmall values: " + std::to_string(small[0]) + " " + std::to_string(small[1]) +
-                  " " + std::to_string(small[2]) + "\nitem counters:\n" +
-                  Counters(state.counters, ItemCounterCount) + "monster counters:\n" +
-                  Counters(state.counters + ItemCounterCount, CounterCount - ItemCounterCount) +
-                  Units(state));
+  return WriteOut(
+      std::string(ValueLabels[TurnCountValue]) + ": " + std::to_string(state.turnCount) +
+      "\nsmall values: " + std::to_string(small[0]) + " " + std::to_string(small[1]) + " " +
+      std::to_string(small[2]) + "\nitem counters:\n" + Counters(state.counters, ItemCounterCount) +
+      "monster counters:\n" +
+      Counters(state.counters + ItemCounterCount, CounterCount - ItemCounterCount) + Units(state));
 }
 
 int DiffCommand(const char* pathA, const char* pathB) {
