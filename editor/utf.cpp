@@ -1,6 +1,8 @@
 // UTF-8 and UTF-16 in standard C++.
 #include "editor/utf.h"
 
+#include <type_traits>
+
 namespace {
 
 bool IsHighSurrogate(unsigned long unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
@@ -34,11 +36,14 @@ bool NextCharacter(const unsigned char** text, unsigned long* character) {
   return true;
 }
 
+// A UTF-16 unit as a number, whatever the sign of wchar_t.
+unsigned long Unit(wchar_t unit) { return static_cast<std::make_unsigned_t<wchar_t>>(unit); }
+
 // The character that begins at *wide, which then points past it; false at a
 // surrogate that stands alone.
 bool NextCharacter(const wchar_t** wide, unsigned long* character) {
-  const unsigned long c = static_cast<unsigned long>((*wide)[0]);
-  const unsigned long next = c ? static_cast<unsigned long>((*wide)[1]) : 0;
+  const unsigned long c = Unit((*wide)[0]);
+  const unsigned long next = c ? Unit((*wide)[1]) : 0;
   if (IsHighSurrogate(c) && IsLowSurrogate(next)) {
     *character = 0x10000 + ((c - 0xD800) << 10) + (next - 0xDC00);
     *wide += 2;
