@@ -5,9 +5,12 @@
 #include <cstdlib>
 #include <filesystem>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #endif
 
@@ -42,7 +45,7 @@ protected:
   int Run(const std::string& args, const std::string& to = "") {
     const std::string outPath = to.empty() ? dir + "out" : to;
     const int code =
-        Shell(Q(ASDTOOL_PATH) + " " + args + " >" + Q(outPath) + " 2>" + Q(dir + "err"));
+        Shell(as + Q(ASDTOOL_PATH) + " " + args + " >" + Q(outPath) + " 2>" + Q(dir + "err"));
     out = Text(dir + "out");
     err = Text(dir + "err");
     return code;
@@ -52,6 +55,7 @@ protected:
   std::string b = dir + "b.asd";
   std::string out;
   std::string err;
+  std::string as;  // before asdtool's path: the user it runs as
 };
 
 }  // namespace
@@ -59,26 +63,30 @@ protected:
 TEST_F(AsdTool, SampleInfoAndDiffShowTheValuesAsTheEditorDoes) {
   ASSERT_EQ(0, Run("sample " + Q(a)));
   Bytes bytes = ReadBytes(a);
-  GameStateData state = StateOf(bytes);
   EXPECT_EQ(0, Run("set --help"));
   EXPECT_NE(std::string::npos, out.find("magicResistance")) << out;  // the keys set takes
   EXPECT_EQ(0, Run("info " + Q(a)));
-  EXPECT_EQ(0u, out.find(u8"ターン数: 215\nsmall values: 2 3 1\n")) << out;  // everywhere
+  // The same values everywhere, named as the editor names them.
+  const std::string head =
+      u8"ターン数: 215\n小さな値: 2 3 1\nアイテム:\n  0 やくそう     73   1 上";
+  EXPECT_EQ(0u, out.find(head)) << out;
+  EXPECT_NE(std::string::npos, out.find(u8"モンスター:\n  0 スライム     46")) << out;
+  EXPECT_NE(std::string::npos, out.find(u8"\n   7 オルテア       32 ")) << out;
   EXPECT_EQ(0, Run("sample " + Q(b) + " --seed 1"));  // the same numbers for the same seed
   EXPECT_EQ(7, Run("sample " + Q(b) + " --seed 2"));  // and nothing over a file without --force
   EXPECT_EQ(bytes, ReadBytes(b));
   EXPECT_EQ(0, Run("diff " + Q(a) + " " + Q(b)));
-  PutWord(bytes, StatOffset(LevelRow, 7), 98);
+  EXPECT_EQ(u8"違いはありません\n", out);
+  PutWord(bytes, StatOffset(LevelRow, 12), 98);
+  PutWord(bytes, CounterOffset(3), 77);
   PutWord(bytes, CounterOffset(ItemCounterCount + 3), 77);
   PutWord(bytes, StatOffset(EndFlagRow, 3), !WordAt(bytes, StatOffset(EndFlagRow, 3)));
   ASSERT_TRUE(WriteBytes(b, bytes));
   EXPECT_EQ(1, Run("diff " + Q(a) + " " + Q(b)));  // as diff and cmp say "they differ"
-  const int end = state.statRows[EndFlagRow][3];
-  EXPECT_EQ("monster counter 3: " + std::to_string(state.counters[ItemCounterCount + 3]) +
-                " -> 77\nunit 3 END?: " + std::to_string(end) + " -> " + std::to_string(!end) +
-                "\nunit 7 " + u8"レベル: " + std::to_string(state.statRows[LevelRow][7]) +
-                " -> 98\n",
-            out);
+  EXPECT_EQ(
+      u8"アイテム 3 目覚めの鈴: 37 -> 77\nモンスター 3 オーク: 46 -> 77\n"
+      u8"ユニット 3 ドルガン END?: 1 -> 0\nユニット 12 敵 レベル: 74 -> 98\n",
+      out);
 #ifndef _WIN32
   EXPECT_EQ(5, Run("info " + Q(a), "/dev/full"));  // a failed write to standard output
 #endif
@@ -115,10 +123,11 @@ TEST_F(AsdTool, ExportImportAndSetChangeExactlyTheValuesNamedThroughAnyPath) {
   state.statRows[LevelRow][0] = 65535;
   EXPECT_EQ(Stored(original, state), ReadBytes(a));
 
-  ASSERT_EQ(0, Run("set " + Q(a) + " " + Q("units.*.level=99") + " " + Q("items.*=0") +
-                   " units.3.ended=0"))
+  // In order: a * key over the index before it, and an index after it over the *.
+  ASSERT_EQ(0, Run("set " + Q(a) + " units.3.level=7 " + Q("units.*.level=99") + " " +
+                   Q("items.*=0") + " units.3.ended=false units.4.level=98"))
       << err;
-  for (int u = 0; u < UnitCount; ++u) state.statRows[LevelRow][u] = 99;
+  for (int u = 0; u < UnitCount; ++u) state.statRows[LevelRow][u] = u == 4 ? 98 : 99;
   for (int k = 0; k < ItemCounterCount; ++k) state.counters[k] = 0;
   state.statRows[EndFlagRow][3] = 0;
   const Bytes edited = Stored(original, state);
@@ -152,10 +161,11 @@ TEST_F(AsdTool, ExportImportAndSetChangeExactlyTheValuesNamedThroughAnyPath) {
       {"", "import " + Q(a) + " " + sub, 2, "sub"},
       {"", "diff " + Q(a) + " " + Q(dir + "foreign.asd"), 3, "foreign.asd"},
       {"", "info " + Q(dir + "cut.asd"), 4, "cut.asd"},
-      {"", "export " + Q(a) + " -o " + sub + " --force", 5, "sub"},  // and no partial file
+      {"", "export " + Q(a) + " -o " + sub + " --force", 5, "sub: is a folder"},  // no partial file
+      {"", "export " + Q(a) + " -o " + sub, 5, "sub: is a folder"},
+      {"", "sample " + sub, 5, "sub: is a folder"},
       {"", "export " + Q(a) + " -o " + Q(doc), 7, "v.json"},
       {R"({"turnCount": 1, "units": [{"unit": 9, "x": 10}]})", "", 6, "units[0].x"},
-      {R"({"turnCount": 18446744073709551616})", "", 6, "51616 is outside 0 to 65535"},
       {R"({"monsters": [{"index": 1}, {"index": 1}]})", "", 6, "monsters[1]"},
       {R"({"units": [{"unit": 2}, {"unit": 0, "level": 5, "level": 6}]})", "", 6, "units[1].level"},
       {"{\n  \"turnCount\": 1,\n}", "", 6, "line 3, column 1"},
@@ -169,14 +179,45 @@ TEST_F(AsdTool, ExportImportAndSetChangeExactlyTheValuesNamedThroughAnyPath) {
     EXPECT_EQ(edited, ReadBytes(a)) << c.doc << c.args;
   }
   EXPECT_EQ(before, entries());  // no partial file left behind
+
+  // set takes what a document takes, into the same places, and refuses what it refuses, saying why
+  // in the same words.
+  struct Agreement {
+    const char* settings;
+    std::string doc;
+    const char* why;  // after the place; "" when both take the values
+  } agreements[] = {
+      {"units.3.ended=true units.3.x=9 monsters.5=99",
+       R"({"units": [{"unit": 3, "ended": true, "x": 9}], "monsters": [{"index": 5, "count": 99}]})",
+       ""},
+      {"units.3.ended=1", R"({"units": [{"unit": 3, "ended": 1}]})", ": must be true or false"},
+      {"items.2=100", R"({"items": [{"index": 2, "count": 100}]})", ": 100 is outside 0 to 99"},
+      {"turnCount=1.5", R"({"turnCount": 1.5})", ": must be a whole number"},
+      {"turnCount=18446744073709551616", R"({"turnCount": 18446744073709551616})",
+       ": 18446744073709551616 is outside 0 to 65535"},
+      {"units.2.level=5 units.2.level=6", R"({"units": [{"unit": 2, "level": 5, "level": 6}]})",
+       ": given twice"},
+  };
+  for (const Agreement& c : agreements) {
+    ASSERT_TRUE(WriteBytes(a, edited) && WriteBytes(doc, Bytes(c.doc.begin(), c.doc.end())));
+    const int code = Run("set " + Q(a) + " " + c.settings);
+    const std::string why = err;
+    const Bytes set = ReadBytes(a);
+    ASSERT_TRUE(WriteBytes(a, edited));
+    EXPECT_EQ(code, Run("import " + Q(a) + " " + Q(doc))) << c.settings;
+    EXPECT_EQ(*c.why ? 6 : 0, code) << c.settings;
+    EXPECT_TRUE(why.find(c.why) != std::string::npos && err.find(c.why) != std::string::npos)
+        << why << err;
+    EXPECT_EQ(set, ReadBytes(a)) << c.settings;
+  }
 }
 
 #ifndef _WIN32
 // With --force, export writes into what OUT leads to: the file at the end of a chain of links, a
 // FIFO's reader. Without it, a file that turns up after the check for OUT stays as it is: strace
-// makes that check miss the file, and then the no-replace rename fail as on a file system that
-// takes no flags for it, so that no timing decides.
-TEST_F(AsdTool, ExportWritesWhereItIsToldAndOverNoFileThatTurnsUp) {
+// makes that check miss the file, then the no-replace rename fail as on a file system that takes
+// no flags for it. A file --force replaces passes on what it had, or nothing is written.
+TEST_F(AsdTool, WritesWhereItIsToldOverNoFileThatTurnsUpKeepingWhatTheFileHad) {
   ASSERT_EQ(0, Run("sample " + Q(a)));
   ASSERT_EQ(0, Run("export " + Q(a)));
   const Bytes doc(out.begin(), out.end());
@@ -214,6 +255,136 @@ TEST_F(AsdTool, ExportWritesWhereItIsToldAndOverNoFileThatTurnsUp) {
         << Text(trace);
     EXPECT_EQ(old, ReadBytes(dir + "file"));
   }
+
+  const unsigned nobody = 65534;
+  ASSERT_TRUE(chown(a.c_str(), nobody, nobody) == 0 && chmod(a.c_str(), 0640) == 0);
+  const mode_t mask = umask(077);  // which the new file is not made with
+  EXPECT_EQ(0, Run("sample " + Q(a) + " --seed 2 --force")) << err;
+  struct stat status = {};
+  ASSERT_EQ(0, stat(a.c_str(), &status));
+  EXPECT_EQ(0100640u, status.st_mode);
+  EXPECT_TRUE(status.st_uid == nobody && status.st_gid == nobody);
+  // Owner rw, group r, group 0 rw (mode 0660, the mask), others nothing.
+  const std::uint32_t acl[] = {2, 0x60001, ~0u, 0x40004, ~0u, 0x60008, 0, 0x60010, ~0u, 0x20, ~0u};
+  ASSERT_EQ(0, setxattr(a.c_str(), "system.posix_acl_access", acl, sizeof acl, 0));
+  ASSERT_EQ(0, setxattr(a.c_str(), "user.note", "kept", 4, 0));
+  EXPECT_EQ(0, Run("sample " + Q(a) + " --force")) << err;
+  umask(mask);
+  std::uint32_t list[sizeof acl / 4 + 1] = {};
+  EXPECT_EQ(44, getxattr(a.c_str(), "system.posix_acl_access", list, sizeof list));
+  EXPECT_TRUE(std::equal(acl, std::end(acl), list));
+  EXPECT_EQ(4, getxattr(a.c_str(), "user.note", list, sizeof list));
+
+  const Bytes kept = ReadBytes(a);
+  ASSERT_EQ(0, link(a.c_str(), (dir + "other").c_str()));
+  ASSERT_EQ(0, chmod(dir.c_str(), 0777));  // where nobody may make files
+  struct Case {
+    unsigned owner;
+    mode_t mode;
+    const char* why;
+  } cases[] = {
+      {nobody, 0660, "other names (hard links)"},
+      {0, 0666, "owner and group: Operation not permitted"},  // it may write, not give
+      {nobody, 0444, "cannot write the file: Permission denied"},
+      {0, 0644, "cannot write the file: Permission denied"},
+  };
+  as = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+  for (const Case& c : cases) {
+    ASSERT_TRUE(chown(a.c_str(), c.owner, c.owner) == 0 && chmod(a.c_str(), c.mode) == 0);
+    EXPECT_EQ(5, Run("sample " + Q(a) + " --seed 3 --force")) << c.why;
+    EXPECT_NE(std::string::npos, err.find(c.why)) << err;
+    EXPECT_EQ(kept, ReadBytes(a)) << c.why;
+    (void)unlink((dir + "other").c_str());
+  }
   EXPECT_EQ(before, entries());  // no partial file left behind
+}
+#else
+// Runs command (program, when given) in folder with output and error as its standard streams: its
+// exit code. Wine runs a Unix program as a process that cannot be waited for.
+DWORD Spawn(const wchar_t* program, std::wstring command, const std::string& folder,
+            HANDLE output = nullptr, HANDLE error = nullptr) {
+  STARTUPINFOW start = {};
+  start.cb = sizeof start;
+  start.dwFlags = output ? STARTF_USESTDHANDLES : 0;
+  start.hStdOutput = output;
+  start.hStdError = error;
+  PROCESS_INFORMATION process = {};
+  DWORD code = ~0u;
+  if (CreateProcessW(program, &command[0], nullptr, nullptr, TRUE, 0, nullptr,
+                     std::filesystem::u8path(folder).wstring().c_str(), &start, &process)) {
+    WaitForSingleObject(process.hProcess, 60000);
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  return code;
+}
+
+// What console shows, in UTF-8: each row without its trailing blanks, to the last row written.
+std::string Screen(HANDLE console) {
+  CONSOLE_SCREEN_BUFFER_INFO info = {};
+  GetConsoleScreenBufferInfo(console, &info);
+  std::wstring text;
+  std::wstring row(info.dwSize.X, L' ');
+  for (SHORT y = 0; y < info.dwSize.Y; ++y) {
+    DWORD read = 0;
+    ReadConsoleOutputCharacterW(console, &row[0], info.dwSize.X, {0, y}, &read);
+    text += row.substr(0, row.find_last_not_of(L' ') + 1) + L"\n";
+  }
+  return std::filesystem::path(text.erase(text.find_last_not_of(L'\n') + 1)).u8string() + "\n";
+}
+
+// A console shows what asdtool writes whole, whatever its code page, which stays as it was; the
+// same text redirected is UTF-8. --force keeps the attributes of the file it replaces and follows
+// a Unix link to it; it refuses a read-only file, as Windows does for root too, and a file with
+// other names.
+TEST_F(AsdTool, WritesAConsoleWholeAndKeepsWhatTheReplacedFileHad) {
+  ASSERT_EQ(0, Run("sample " + Q(b) + " --seed 3"));
+  ASSERT_EQ(0, Run("sample " + Q(a)));
+  const std::string tool = Q(ASDTOOL_PATH) + " info ";
+  const std::string none = Q(dir + u8"無い.asd");
+  ASSERT_EQ(0, Run("info " + Q(a)));
+  const std::string shown = out;
+  ASSERT_EQ(2, Run("info " + none));
+  FreeConsole();  // for a console of its own, whose screen it can read
+  ASSERT_TRUE(AllocConsole());
+  const UINT page = GetConsoleOutputCP();
+  SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+  const HANDLE console =
+      CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  &inherited, OPEN_EXISTING, 0, nullptr);
+  ASSERT_TRUE(SetConsoleScreenBufferSize(console, {200, 300}));
+  // Standard output as a console program has it; standard error as cmd opens >CON: write only.
+  const HANDLE writeOnly =
+      CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+                  OPEN_EXISTING, 0, nullptr);
+  const std::string line = tool + Q(a) + " & " + tool + none;
+  EXPECT_EQ(2u, Spawn(nullptr, L"cmd /c \"" + std::filesystem::u8path(line).wstring() + L"\"", dir,
+                      console, writeOnly));
+  EXPECT_EQ(shown + err, Screen(console));
+  EXPECT_EQ(page, GetConsoleOutputCP());
+  FreeConsole();
+
+  const std::wstring file = std::filesystem::u8path(a).wstring();
+  const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  ASSERT_TRUE(SetFileAttributesW(file.c_str(), kept));
+  EXPECT_EQ(0, Run("sample " + Q(a) + " --seed 2 --force")) << err;
+  EXPECT_EQ(kept, GetFileAttributesW(file.c_str()) & (kept | FILE_ATTRIBUTE_READONLY));
+  const std::filesystem::path link = std::filesystem::u8path(dir + "link.asd");
+  Spawn(L"Z:\\bin\\ln", L"ln -s a.asd link.asd", dir);
+  for (int i = 0; i < 100 && !std::filesystem::exists(link); ++i) Sleep(50);
+  EXPECT_EQ(0, Run("sample " + Q(dir + "link.asd") + " --seed 3 --force")) << err;
+  const Bytes third = ReadBytes(a);
+  EXPECT_EQ(ReadBytes(b), third);              // the file the link leads to
+  Spawn(L"Z:\\bin\\rm", L"rm link.asd", dir);  // Wine's DeleteFileW deletes the file it leads to
+  for (int i = 0; i < 100 && std::filesystem::exists(link); ++i) Sleep(50);
+  ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(5, Run("sample " + Q(a) + " --force"));
+  EXPECT_NE(std::string::npos, err.find("a.asd: cannot write the file: ")) << err;
+  ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL));
+  ASSERT_TRUE(CreateHardLinkW((file + L"2").c_str(), file.c_str(), nullptr));
+  EXPECT_EQ(5, Run("sample " + Q(a) + " --force"));
+  EXPECT_NE(std::string::npos, err.find("other names (hard links)")) << err;
+  EXPECT_EQ(third, ReadBytes(a));
 }
 #endif

@@ -1,8 +1,9 @@
 #include "document.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <set>
-#include <utility>
 #include <vector>
 
 #include "editor/texts.h"  // in UTF-8 here
@@ -39,87 +40,6 @@ const Field UnitFields[StatCount] = {
 std::string Indexed(const std::string& place, std::size_t i) {
   return place + "[" + std::to_string(i) + "]";
 }
-
-// The reader of a document through nlohmann's SAX interface: it builds the
-// value as nlohmann's parser would and knows the place of each key it reads:
-// the keys seen in each object open around it, and the index reached in each
-// array.
-struct Level {
-  Json* value;       // the object or array being read
-  std::size_t next;  // in an array: the index of the next element
-  std::string key;   // in an object: the last key read
-  std::set<std::string> keys;
-};
-class Reader : public nlohmann::json_sax<Json> {
-public:
-  explicit Reader(Json& root) : root_(root) {}
-  bool null() override { return Put(nullptr); }
-  bool boolean(bool value) override { return Put(value); }
-  bool number_integer(number_integer_t value) override { return Put(value); }
-  bool number_unsigned(number_unsigned_t value) override { return Put(value); }
-  bool number_float(number_float_t value, const string_t& text) override {
-    const std::size_t sign = text[0] == '-' ? 1 : 0;
-    if (text.find_first_not_of("0123456789", sign) != std::string::npos) return Put(value);
-    return Put(Json::binary(std::vector<std::uint8_t>(text.begin(), text.end())));
-  }
-  bool string(string_t& value) override { return Put(std::move(value)); }
-  bool binary(binary_t& value) override { return Put(Json(value)); }
-  bool start_object(std::size_t /*size*/) override { return Open(Json::object()); }
-  bool key(string_t& key) override {
-    Level& level = levels_.back();
-    level.key = key;
-    if (!level.keys.insert(key).second) Refuse(Place(), "a second \"" + key + "\" in one object");
-    return true;
-  }
-  bool end_object() override { return Close(); }
-  bool start_array(std::size_t /*size*/) override { return Open(Json::array()); }
-  bool end_array() override { return Close(); }
-  // Invalid JSON: nlohmann's own exception, which names the line and column.
-  bool parse_error(std::size_t /*position*/, const std::string& /*token*/,
-                   const Json::exception& error) override {
-    throw error;
-  }
-
-private:
-  // Puts value where the next one goes; true, as nlohmann's reader is to go on.
-  bool Put(Json value) {
-    Into(std::move(value));
-    return true;
-  }
-  Json* Into(Json value) {
-    if (levels_.empty()) {
-      root_ = std::move(value);
-      return &root_;
-    }
-    Level& level = levels_.back();
-    if (!level.value->is_array()) return &((*level.value)[level.key] = std::move(value));
-    ++level.next;
-    level.value->push_back(std::move(value));
-    return &level.value->back();
-  }
-  bool Open(Json value) {
-    Json* opened = Into(std::move(value));
-    levels_.push_back({opened, 0, {}, {}});
-    return true;
-  }
-  bool Close() {
-    levels_.pop_back();
-    return true;
-  }
-  // The place of the last key read, as in "units[0].level".
-  std::string Place() const {
-    std::string place;
-    for (const Level& level : levels_) {
-      if (level.value->is_array())
-        place = Indexed(place, level.next - 1);
-      else
-        place += (place.empty() ? "" : ".") + level.key;
-    }
-    return place;
-  }
-  Json& root_;
-  std::vector<Level> levels_;
-};
 
 std::string Range(const Field& field) {
   return std::to_string(field.low) + " to " + std::to_string(field.high);
@@ -198,9 +118,72 @@ void ApplySmallValues(const Json& value, const GameStateData& original, GameStat
         Checked(value[j], Indexed(key, j), SmallValueField, original.smallValues[j]);
 }
 
-}  // namespace
+// A list of values that set's keys name: its name, its field (units: the
+// first), how many values its index chooses from (0: it takes none), and the
+// first of them in GameStateData.
+struct Named {
+  const char* name;
+  const Field* field;
+  int count;
+  int first;
+};
+const Named Lists[] = {
+    {"turnCount", &TurnCountField, 0, 0},
+    {"smallValues", &SmallValueField, SmallValueCount, 0},
+    {"items", &CounterField, ItemCounterCount, 0},
+    {"monsters", &CounterField, CounterCount - ItemCounterCount, ItemCounterCount},
+    {"units", UnitFields, UnitCount, 0},
+};
 
-void Refuse(const std::string& place, const std::string& why) { throw Refusal{place + ": " + why}; }
+// The value n of what named names in state.
+template <typename State>
+auto& ValueAt(State& state, const Named& named, int n) {
+  if (named.field == &TurnCountField) return state.turnCount;
+  if (named.field == &SmallValueField) return state.smallValues[n];
+  if (named.field == &CounterField) return state.counters[named.first + n];
+  return state.statRows[named.field - UnitFields][n];
+}
+
+// The index token gives among count values: -1 for *, every one.
+int IndexOf(const std::string& token, const Named& named, const std::string& key) {
+  if (token == "*") return -1;
+  if (token.empty() || token.find_first_not_of("0123456789") != std::string::npos)
+    Refuse(key, "names no value");
+  if (token.size() > 9 || std::stoul(token) >= static_cast<unsigned>(named.count))
+    Refuse(key, std::string(named.name) + " are 0 to " + std::to_string(named.count - 1));
+  return static_cast<int>(std::stoul(token));
+}
+
+// What key names, as "turnCount", "units.7.level", "items.*" or
+// "items.3.count" do, and the index it gives.
+Named Parse(const std::string& key, int* index) {
+  std::vector<std::string> tokens;
+  for (std::size_t start = 0; start <= key.size();) {
+    const std::size_t end = std::min(key.find('.', start), key.size());
+    tokens.push_back(key.substr(start, end - start));
+    start = end + 1;
+  }
+  const Named* list = std::begin(Lists);
+  while (list != std::end(Lists) && tokens[0] != list->name) ++list;
+  if (list == std::end(Lists)) Refuse(key, "names no value");
+  Named named = *list;
+  std::size_t next = 1;  // the token to read
+  *index = 0;
+  if (named.count > 0 && tokens.size() > next) *index = IndexOf(tokens[next++], named, key);
+  if (named.field == UnitFields) {  // and then one of their fields
+    named.field = nullptr;
+    for (const Field& field : UnitFields)
+      if (tokens.size() > next && tokens[next] == field.key) named.field = &field;
+    ++next;
+  } else if (named.field == &CounterField && tokens.size() > next && tokens[next] == "count") {
+    ++next;
+  }
+  if (!named.field || tokens.size() != next || (next == 1 && named.count > 0))
+    Refuse(key, "names no value");
+  return named;
+}
+
+}  // namespace
 
 Json Document(const GameStateData& state) {
   Json doc;
@@ -226,13 +209,6 @@ Json Document(const GameStateData& state) {
   return doc;
 }
 
-Json ReadJson(const std::string& text) {
-  Json value;
-  Reader reader(value);
-  Json::sax_parse(text, &reader);
-  return value;
-}
-
 std::string SettableKeys() {
   const auto indices = [](int count) { return "N from 0 to " + std::to_string(count - 1) + "\n"; };
   std::string text = "KEY names a value as the document does, * standing for every index:\n  " +
@@ -242,7 +218,10 @@ std::string SettableKeys() {
                      "  units.N.FIELD   " + indices(UnitCount) + "  FIELD one of:";
   for (int r = 0; r < StatCount; ++r)
     text += (r % 8 == 0 ? "\n    " : " ") + std::string(UnitFields[r].key);
-  return text;
+  return text +
+         "\nVALUE is what the document holds there: a whole number, or true or false for\n"
+         "ended; set refuses what import refuses. The settings are taken in order, so of a\n"
+         "* key and a key with an index it covers, the later wins; a key given twice is refused.";
 }
 
 void Apply(const Json& doc, const GameStateData& original, GameStateData& edited) {
@@ -265,5 +244,29 @@ void Apply(const Json& doc, const GameStateData& original, GameStateData& edited
     } else {
       Refuse(key, "unknown key");
     }
+  }
+}
+
+void ApplySettings(const std::vector<std::string>& settings, const GameStateData& original,
+                   GameStateData& edited) {
+  std::set<std::string> given;
+  for (const std::string& setting : settings) {
+    const std::size_t equals = setting.find('=');
+    if (equals == std::string::npos) Refuse(setting, "must be KEY=VALUE");
+    const std::string key = setting.substr(0, equals);
+    int index = 0;
+    const Named named = Parse(key, &index);
+    // units.07.level names what units.7.level names.
+    if (!given.insert(named.name + ("." + std::to_string(index)) + named.field->key).second)
+      Refuse(key, "given twice");
+    Json value;
+    try {
+      value = ReadJson(setting.substr(equals + 1));
+    } catch (const Json::exception&) {
+      Refuse(setting, "the value must be a number, true or false");
+    }
+    const int end = index < 0 ? named.count : index + 1;
+    for (int n = index < 0 ? 0 : index; n < end; ++n)
+      ValueAt(edited, named, n) = Checked(value, key, *named.field, ValueAt(original, named, n));
   }
 }

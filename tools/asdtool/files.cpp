@@ -8,6 +8,7 @@
 
 #include "editor/savefile.h"
 #include "messages.h"
+#include "replace.h"
 #include "system.h"
 
 namespace {
@@ -15,6 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const char ExistsText[] = "the file exists (use --force to overwrite it)";
+const char FolderText[] = "is a folder, not a file to write";
 
 std::string CannotWrite(int error) { return "cannot write the file" + Because(error); }
 
@@ -31,22 +33,6 @@ bool WriteWhole(const char* path, const std::string& text) {
   if (!file) return false;
   const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
   return std::fclose(file) == 0 && written;
-}
-
-// The file path names at the end of its chain of symbolic links; it need not
-// exist. error says why the chain cannot be followed.
-fs::path Resolved(fs::path path, std::error_code& error) {
-  std::error_code missing;  // the end of the chain is a file still to be made
-  for (int links = 0; fs::is_symlink(fs::symlink_status(path, missing)); ++links) {
-    if (links == 40) {
-      error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
-      break;
-    }
-    const fs::path next = fs::read_symlink(path, error);
-    if (error) break;
-    path = next.is_absolute() ? next : path.parent_path() / next;
-  }
-  return path;
 }
 
 // A new file in folder named after name, made by us and no one else: its path
@@ -68,14 +54,19 @@ Partial MakePartial(const fs::path& folder, const fs::path& name) {
   return {{}, -1};
 }
 
-// Fills the partial file with fill and puts its content on the disk: "" or
-// why it could not.
-std::string Fill(const Partial& partial, const std::function<bool(const char* file)>& fill) {
+// Fills the partial file with fill, gives it what original had and puts it
+// on the disk: "" or why it could not.
+std::string Fill(const Partial& partial, const Original& original,
+                 const std::function<bool(const char* file)>& fill) {
+  std::string why = GiveOwner(partial.descriptor, original);
   errno = 0;
-  bool filled = fill(partial.path.u8string().c_str()) && Flush(partial.descriptor) == 0;
-  const int error = errno;
-  filled = Close(partial.descriptor) == 0 && filled;
-  return filled ? "" : CannotWrite(error ? error : errno);
+  if (why.empty() && !fill(partial.path.u8string().c_str())) why = CannotWrite(errno);
+  if (why.empty()) why = GiveRest(partial.descriptor, partial.path, original);
+  errno = 0;
+  if (why.empty() && Flush(partial.descriptor) != 0) why = CannotWrite(errno);
+  errno = 0;
+  if (Close(partial.descriptor) != 0 && why.empty()) why = CannotWrite(errno);
+  return why;
 }
 
 // Writes the content of the file from into the file to, which is not a file
@@ -105,20 +96,24 @@ int ReadText(const char* path, std::string* text) {
 int WriteBeside(const char* path, bool force, const std::function<bool(const char* file)>& fill) {
   const fs::path given = fs::u8path(path);
   std::error_code error;
+  const fs::file_status status = fs::status(given, error);
+  if (fs::is_directory(status)) return Fail(path, FolderText, ExitWriteFailed);
   if (!force && fs::exists(fs::symlink_status(given, error)))
     return Fail(path, ExistsText, ExitExists);
-  const fs::file_status status = fs::status(given, error);
   error.clear();
   // A FIFO or a device is written into; a file on the disk is replaced by a
   // new one made beside it, or for the others in the folder for temporary files.
-  const bool into =
-      force && fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status);
-  const fs::path target = into ? given : Resolved(given, error);
+  const bool into = force && fs::exists(status) && !fs::is_regular_file(status);
+  fs::path target = given;
+  std::string why = into ? "" : FollowLinks(given, &target);
+  Original original;
+  if (why.empty() && force && !into) why = ReadOriginal(target, &original);
   const fs::path folder = into ? fs::temp_directory_path(error) : target.parent_path();
-  if (error) return Fail(path, "cannot write the file: " + error.message(), ExitWriteFailed);
+  if (why.empty() && error) why = "cannot write the file" + Because(error);
+  if (!why.empty()) return Fail(path, why, ExitWriteFailed);
   const Partial partial = MakePartial(folder, given.filename());
   if (partial.descriptor < 0) return Fail(path, CannotWrite(errno), ExitWriteFailed);
-  std::string why = Fill(partial, fill);
+  why = Fill(partial, original, fill);
   bool exists = false;
   if (why.empty())
     why = into ? CopyInto(partial.path, path) : Move(partial.path, target, force, &exists);

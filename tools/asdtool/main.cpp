@@ -19,6 +19,10 @@ namespace {
 const char Description[] = "Shows, makes and compares save files (*.asd) of the game.";
 
 const char Footer[] =
+    "info and diff are for people: Japanese, every value named as the editor names it; diff's\n"
+    "exit code tells a script whether the files differ. export is for scripts: a JSON document\n"
+    "(format asd-values/1) that import reads back.\n"
+    "\n"
     "import and set change only the values named; the others stay as they are. An exported\n"
     "document imports back to the same bytes, except END? values other than 0 and 1, which\n"
     "become the 0 or 1 the editor writes. set takes the document's keys, * for every index:\n"
@@ -42,28 +46,30 @@ struct Request {
 
 // "asdtool: why" and the way to the help, on standard error; the usage exit code.
 int Usage(const std::string& command, const std::string& why) {
-  const std::string text = "asdtool: " + command + why + "\nsee asdtool --help\n";
   // Nothing more can be said when standard error itself fails.
-  (void)std::fputs(text.c_str(), stderr);
+  (void)WriteStream(stderr, "asdtool: " + command + why + "\nsee asdtool --help\n");
   return ExitUsage;
 }
 
 void AddCommands(CLI::App& app, Request& request) {
-  app.add_subcommand("info", "the values of a save file, END? as the editor shows it (1 = ticked)")
+  app.add_subcommand("info",
+                     "for people: every value, named as the editor names it (END? 1 = ticked)")
       ->add_option("FILE", request.file, "a save file")
       ->required();
   CLI::App* sample = app.add_subcommand("sample", "writes a new synthetic save file");
   sample->add_option("FILE", request.file, "the file to make")->required();
   sample->add_option("--seed", request.seed, "0 to 4294967295: the same file for the same seed");
-  sample->add_flag("--force", request.force, "overwrite FILE when it exists");
-  CLI::App* diff = app.add_subcommand("diff", "the values that differ between two save files");
+  sample->add_flag("--force", request.force, "replace FILE, keeping its permissions and owner");
+  CLI::App* diff = app.add_subcommand(
+      "diff", "for people: the values that differ, named as the editor names them");
   diff->add_option("FILE1", request.file, "a save file")->required();
   diff->add_option("FILE2", request.other, "another save file")->required();
-  CLI::App* exporting = app.add_subcommand("export", "every value as a JSON document (UTF-8)");
+  CLI::App* exporting = app.add_subcommand(
+      "export", "for scripts: every value as a JSON document (UTF-8), as import takes it");
   exporting->add_option("FILE", request.file, "a save file")->required();
   exporting->add_option("-o", request.other, "the file to write (else standard output)")
       ->option_text("OUT");
-  exporting->add_flag("--force", request.force, "overwrite OUT when it exists");
+  exporting->add_flag("--force", request.force, "replace OUT, keeping its permissions and owner");
   CLI::App* import = app.add_subcommand("import", "writes the values a JSON document names");
   import->add_option("FILE", request.file, "a save file, changed in place")->required();
   import->add_option("DOC", request.other, "the document; - is standard input")->required();
@@ -113,9 +119,11 @@ int Run(int argc, const char* const* argv) {
   return RunCommand(app.get_subcommands().front()->get_name(), request);
 }
 
+}  // namespace
+
 // Runs a command; an exception that gets this far (memory running out) is a
 // message and a failure too, never an abnormal end.
-int RunSafely(int argc, char** argv) {
+int main(int argc, char** argv) {
   try {
     std::vector<std::string> args;
     const int code = ReadArguments(argc, argv, &args);
@@ -127,14 +135,4 @@ int RunSafely(int argc, char** argv) {
   } catch (const std::exception& error) {
     return Fail("error", error.what(), ExitWriteFailed);
   }
-}
-
-}  // namespace
-
-// The output is UTF-8; a console shows it as such while the tool runs.
-int main(int argc, char** argv) {
-  const unsigned page = UseUtf8Console();
-  const int code = RunSafely(argc, argv);
-  RestoreConsole(page);
-  return code;
 }

@@ -4,20 +4,19 @@
 #include <cstdio>
 #include <cstring>
 
+#include "system.h"
+
 int Fail(const std::string& place, const std::string& why, int code) {
-  const std::string line = "asdtool: " + place + ": " + why + "\n";
   // Nothing more can be said when standard error itself fails.
-  (void)std::fputs(line.c_str(), stderr);
+  (void)WriteStream(stderr, "asdtool: " + place + ": " + why + "\n");
   return code;
 }
 
 std::string Because(int error) { return error ? ": " + std::string(std::strerror(error)) : ""; }
 
 int WriteOut(const std::string& text) {
-  errno = 0;
-  const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-  if (std::fflush(stdout) == 0 && written) return ExitOk;
-  return Fail("standard output", "cannot write" + Because(errno), ExitWriteFailed);
+  const std::string why = WriteStream(stdout, text);
+  return why.empty() ? ExitOk : Fail("standard output", "cannot write" + why, ExitWriteFailed);
 }
 
 namespace {

@@ -1,5 +1,5 @@
-// The text reports: info and diff, with the statistics named as the editor
-// names them.
+// The reports for people: info and diff, with every value named as the
+// editor names it (export is the one for scripts).
 #include <cstdint>
 #include <string>
 
@@ -16,6 +16,16 @@ const char* const StatLabels[StatCount] = {
     u8"レベル", u8"移動力", u8"経験値", u8" 射程 ", u8" 体力 ", u8"MAXHP ", u8"攻撃力", u8"防御力",
     u8" 魔力 ", u8"魔抵力", u8"命中値", u8"回避値", u8"Ｘ座標", u8"Ｙ座標", u8" ため ", u8" END? ",
 };
+const char SmallValuesHeading[] = u8"小さな値";
+const char ItemsHeading[] = u8"アイテム";
+const char MonstersHeading[] = u8"モンスター";
+const char UnitsHeading[] = u8"ユニット";
+const char NumberHeading[] = u8"番号";
+const char NameHeading[] = u8"名前";
+const char NoDifferencesText[] = u8"違いはありません\n";
+
+const int NameColumns = 10;  // the widest item, monster and unit names
+const int CountersPerLine = 4;
 
 // A label without its padding blanks, for naming a value in a line of text.
 std::string Trimmed(const char* label) {
@@ -24,35 +34,48 @@ std::string Trimmed(const char* label) {
   return text.substr(first, text.find_last_not_of(' ') + 1 - first);
 }
 
-// number right-aligned in Width columns.
-template <std::size_t Width>
-std::string Padded(unsigned number) {
-  const std::size_t width = Width;
+// text and blanks after it to columns columns: in a terminal an ASCII or a
+// half-width character takes one, any other character two.
+std::string Filled(const std::string& text, int columns) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if ((c & 0xC0) == 0x80) continue;  // the rest of a character
+    const bool halfWidth = c == 0xEF && i + 1 < text.size() &&
+                           (static_cast<unsigned char>(text[i + 1]) & 0xFE) == 0xBE;  // U+FF61-FF9F
+    columns -= c < 0x80 || halfWidth ? 1 : 2;
+  }
+  return text + std::string(columns > 0 ? columns : 0, ' ');
+}
+
+// number right-aligned in width columns.
+std::string Padded(unsigned number, std::size_t width) {
   const std::string digits = std::to_string(number);
   return std::string(digits.size() < width ? width - digits.size() : 0, ' ') + digits;
 }
 
-// count counters, ten to a line, each line headed by its first and last index.
-std::string Counters(const std::uint16_t* values, int count) {
-  std::string text;
-  for (int i = 0; i < count; i += 10) {
-    const int last = i + 9 < count ? i + 9 : count - 1;
-    const std::string lastText = std::to_string(last);
-    text += "  " + Padded<2>(i) + "-" + lastText + std::string(lastText.size() < 2 ? 1 : 0, ' ');
-    for (int j = i; j <= last; ++j) text += " " + Padded<5>(values[j]);
-    text += "\n";
+std::string UnitName(int u) { return u < HeroCount ? HeroNames[u] : EnemyName; }
+
+// The counters from first on, each with its number in the list and its name,
+// CountersPerLine to a line.
+std::string Counters(const char* heading, const GameStateData& state, int first, int count) {
+  std::string text = std::string(heading) + ":\n";
+  for (int i = 0; i < count; ++i) {
+    text += Padded(i, 3) + " " + Filled(ItemLabels[first + i], NameColumns) +
+            Padded(state.counters[first + i], 5);
+    text += i % CountersPerLine == CountersPerLine - 1 || i == count - 1 ? "\n" : " ";
   }
   return text;
 }
 
 // The heading of the unit table and a row for each unit.
 std::string Units(const GameStateData& state) {
-  std::string heading = "unit";
+  std::string heading = std::string(NumberHeading) + " " + Filled(NameHeading, NameColumns);
   for (const char* label : StatLabels) heading += std::string(" ") + label;
-  std::string text = "units:\n" + heading.substr(0, heading.find_last_not_of(' ') + 1) + "\n";
+  std::string text = std::string(UnitsHeading) + ":\n" +
+                     heading.substr(0, heading.find_last_not_of(' ') + 1) + "\n";
   for (int u = 0; u < UnitCount; ++u) {
-    text += Padded<4>(u);
-    for (const StatRow& row : state.statRows) text += " " + Padded<6>(row[u]);
+    text += Padded(u, 4) + " " + Filled(UnitName(u), NameColumns);
+    for (const StatRow& row : state.statRows) text += " " + Padded(row[u], 6);
     text += "\n";
   }
   return text;
@@ -63,9 +86,11 @@ std::string Change(const std::string& name, unsigned before, unsigned after) {
   return name + ": " + std::to_string(before) + " -> " + std::to_string(after) + "\n";
 }
 
+// A counter as the item window names it, after its list and number there.
 std::string CounterName(int k) {
-  return k < ItemCounterCount ? "item counter " + std::to_string(k)
-                              : "monster counter " + std::to_string(k - ItemCounterCount);
+  const bool item = k < ItemCounterCount;
+  return std::string(item ? ItemsHeading : MonstersHeading) + " " +
+         std::to_string(item ? k : k - ItemCounterCount) + " " + ItemLabels[k];
 }
 
 // The values that differ between a and b, one to a line.
@@ -75,7 +100,8 @@ std::string Differences(const GameStateData& a, const GameStateData& b) {
     text += Change(ValueLabels[TurnCountValue], a.turnCount, b.turnCount);
   for (int j = 0; j < SmallValueCount; ++j) {
     if (a.smallValues[j] != b.smallValues[j])
-      text += Change("small value " + std::to_string(j), a.smallValues[j], b.smallValues[j]);
+      text += Change(SmallValuesHeading + (" " + std::to_string(j)), a.smallValues[j],
+                     b.smallValues[j]);
   }
   for (int k = 0; k < CounterCount; ++k) {
     if (a.counters[k] == b.counters[k]) continue;
@@ -84,7 +110,8 @@ std::string Differences(const GameStateData& a, const GameStateData& b) {
   for (int u = 0; u < UnitCount; ++u) {
     for (int r = 0; r < StatCount; ++r) {
       if (a.statRows[r][u] == b.statRows[r][u]) continue;
-      const std::string name = "unit " + std::to_string(u) + " " + Trimmed(StatLabels[r]);
+      const std::string name = std::string(UnitsHeading) + " " + std::to_string(u) + " " +
+                               UnitName(u) + " " + Trimmed(StatLabels[r]);
       text += Change(name, a.statRows[r][u], b.statRows[r][u]);
     }
   }
@@ -99,11 +126,11 @@ int InfoCommand(const char* path) {
   if (code != ExitOk) return code;
   const std::uint16_t* small = state.smallValues;
   return WriteOut(
-      std::string(ValueLabels[TurnCountValue]) + ": " + std::to_string(state.turnCount) +
-      "\nsmall values: " + std::to_string(small[0]) + " " + std::to_string(small[1]) + " " +
-      std::to_string(small[2]) + "\nitem counters:\n" + Counters(state.counters, ItemCounterCount) +
-      "monster counters:\n" +
-      Counters(state.counters + ItemCounterCount, CounterCount - ItemCounterCount) + Units(state));
+      std::string(ValueLabels[TurnCountValue]) + ": " + std::to_string(state.turnCount) + "\n" +
+      SmallValuesHeading + ": " + std::to_string(small[0]) + " " + std::to_string(small[1]) + " " +
+      std::to_string(small[2]) + "\n" + Counters(ItemsHeading, state, 0, ItemCounterCount) +
+      Counters(MonstersHeading, state, ItemCounterCount, CounterCount - ItemCounterCount) +
+      Units(state));
 }
 
 int DiffCommand(const char* pathA, const char* pathB) {
@@ -113,7 +140,7 @@ int DiffCommand(const char* pathA, const char* pathB) {
   if (code == ExitOk) code = Load(pathB, &b);
   if (code != ExitOk) return code;
   const std::string differences = Differences(a, b);
-  code = WriteOut(differences.empty() ? "no differences\n" : differences);
+  code = WriteOut(differences.empty() ? NoDifferencesText : differences);
   if (code != ExitOk) return code;
   return differences.empty() ? ExitOk : ExitDiffer;
 }

@@ -1,6 +1,7 @@
 // asdtool's calls of the operating system, for Windows and for POSIX.
 #include "system.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -16,6 +17,17 @@
 #endif
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// Writes text whole to stream as bytes: "" or why not.
+std::string WriteBytes(std::FILE* stream, const std::string& text) {
+  errno = 0;
+  const bool written = std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+  return std::fflush(stream) == 0 && written ? "" : Because(errno);
+}
+
+}  // namespace
 
 #ifdef _WIN32
 namespace {
@@ -43,8 +55,18 @@ bool ToUtf8(const wchar_t* wide, std::string* text) {
   return true;
 }
 
-// The system's own words for error, in UTF-8.
-std::string SystemText(DWORD error) {
+// The text as UTF-16; a sequence that is no UTF-8 becomes U+FFFD.
+std::wstring Utf16(const std::string& text) {
+  if (text.empty()) return L"";
+  const int size = static_cast<int>(text.size());
+  std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, &wide[0], static_cast<int>(wide.size()));
+  return wide;
+}
+
+}  // namespace
+
+std::string SystemReason(unsigned long error) {
   wchar_t* text = nullptr;
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -55,7 +77,36 @@ std::string SystemText(DWORD error) {
   return ": " + fs::path(wide).u8string();
 }
 
-}  // namespace
+std::string Because(const std::error_code& error) {
+  if (error.category() == std::system_category()) return SystemReason(error.value());
+  return Because(error.value());
+}
+
+std::string WriteStream(std::FILE* stream, const std::string& text) {
+  const auto device = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+  // A console answers GetConsoleMode, but not through a handle opened for
+  // writing only, as cmd opens one for >CON: such a device either takes
+  // UTF-16 or is no console (NUL) and takes the bytes.
+  DWORD mode = 0;
+  const bool console = GetConsoleMode(device, &mode) != FALSE;
+  if (!console && GetFileType(device) != FILE_TYPE_CHAR) return WriteBytes(stream, text);
+  const std::wstring wide = Utf16(text);
+  for (std::size_t at = 0; at < wide.size();) {
+    // Consoles before Windows 8 take a few kilobytes at a time; a part
+    // never ends between the two halves of a surrogate pair.
+    DWORD size = static_cast<DWORD>(std::min<std::size_t>(wide.size() - at, 4096));
+    if (at + size < wide.size() && wide[at + size - 1] >= 0xD800 && wide[at + size - 1] <= 0xDBFF)
+      --size;
+    DWORD written = 0;
+    if (WriteConsoleW(device, wide.data() + at, size, &written, nullptr) && written > 0) {
+      at += written;
+      continue;
+    }
+    if (!console && at == 0) return WriteBytes(stream, text);
+    return SystemReason(GetLastError());
+  }
+  return "";
+}
 
 // The wide command line, so that a path reaches the file system as the user
 // gave it.
@@ -73,15 +124,6 @@ int ReadArguments(int, char**, std::vector<std::string>* args) {
   return ExitOk;
 }
 
-unsigned UseUtf8Console() {
-  const UINT page = GetConsoleOutputCP();
-  SetConsoleOutputCP(CP_UTF8);
-  return page;
-}
-void RestoreConsole(unsigned page) {
-  if (page != 0) SetConsoleOutputCP(page);
-}
-
 int OpenNew(const fs::path& path) {
   return _wopen(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
 }
@@ -92,7 +134,7 @@ std::string Move(const fs::path& from, const fs::path& to, bool replace, bool* e
   if (MoveFileExW(from.c_str(), to.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0)) return "";
   const DWORD error = GetLastError();
   *exists = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
-  return "cannot write the file" + SystemText(error);
+  return "cannot write the file" + SystemReason(error);
 }
 #else
 int ReadArguments(int argc, char** argv, std::vector<std::string>* args) {
@@ -100,8 +142,11 @@ int ReadArguments(int argc, char** argv, std::vector<std::string>* args) {
   return ExitOk;
 }
 
-unsigned UseUtf8Console() { return 0; }
-void RestoreConsole(unsigned) {}
+std::string Because(const std::error_code& error) { return Because(error.value()); }
+
+std::string WriteStream(std::FILE* stream, const std::string& text) {
+  return WriteBytes(stream, text);
+}
 
 int OpenNew(const fs::path& path) {
   return open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);

@@ -3,8 +3,10 @@
 #ifndef ASDEDIT_TOOLS_ASDTOOL_SYSTEM_H
 #define ASDEDIT_TOOLS_ASDTOOL_SYSTEM_H
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 // The process's arguments in UTF-8 (on Windows from the wide command line,
@@ -12,9 +14,16 @@
 // Unicode or the command line cannot be read.
 int ReadArguments(int argc, char** argv, std::vector<std::string>* args);
 
-// Makes the console show UTF-8 while asdtool runs; the page to give back.
-unsigned UseUtf8Console();
-void RestoreConsole(unsigned page);
+// Writes the UTF-8 text whole to stream, standard output or error: "" or
+// ": " and why not. A Windows console takes it in UTF-16, its code page as it
+// was; anything else takes the UTF-8 bytes.
+std::string WriteStream(std::FILE* stream, const std::string& text);
+
+// ": " and the system's reason for error, in UTF-8.
+std::string Because(const std::error_code& error);
+#ifdef _WIN32
+std::string SystemReason(unsigned long error);  // for a Windows error code
+#endif
 
 // A new file at path, made by this call and no other: its descriptor, or -1
 // with errno saying why.

@@ -1,0 +1,241 @@
+// What --force may replace, and what the replacement keeps, for Windows and
+// for POSIX.
+#include "replace.h"
+
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+
+#include "messages.h"
+#include "system.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char OtherNamesText[] =
+    "the file has other names (hard links), which a new file in its place would split from it";
+
+std::string CannotWrite(const std::string& why) { return "cannot write the file" + why; }
+std::string CannotGive(const std::string& what, const std::string& why) {
+  return "cannot give the new file the old one's " + what + why;
+}
+
+}  // namespace
+
+#ifdef _WIN32
+namespace {
+
+// GetFinalPathNameByHandleW, of Windows Vista on; Windows XP has no file links.
+using FinalPathName = DWORD(WINAPI*)(HANDLE, wchar_t*, DWORD, DWORD);
+
+const SECURITY_INFORMATION Described =
+    OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+
+// The security descriptor of the file at path: its owner, group and access
+// list; empty where the file system keeps none.
+std::string ReadSecurity(const fs::path& path, std::vector<unsigned char>* sd) {
+  DWORD size = 0;
+  (void)GetFileSecurityW(path.c_str(), Described, nullptr, 0, &size);  // the size it takes
+  sd->resize(size);
+  if (size != 0 && GetFileSecurityW(path.c_str(), Described, sd->data(), size, &size)) return "";
+  const DWORD error = GetLastError();
+  sd->clear();
+  if (error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION) return "";
+  return "cannot read the file's owner and permissions" + SystemReason(error);
+}
+
+// The owner, group and access list a security descriptor names.
+struct Parts {
+  PSID owner = nullptr;
+  PSID group = nullptr;
+  PACL list = nullptr;
+};
+Parts PartsOf(const std::vector<unsigned char>& sd) {
+  Parts parts;
+  const auto descriptor = const_cast<unsigned char*>(sd.data());
+  BOOL present = FALSE;
+  BOOL defaulted = FALSE;
+  (void)GetSecurityDescriptorOwner(descriptor, &parts.owner, &defaulted);
+  (void)GetSecurityDescriptorGroup(descriptor, &parts.group, &defaulted);
+  (void)GetSecurityDescriptorDacl(descriptor, &present, &parts.list, &defaulted);
+  return parts;
+}
+bool Same(PSID a, PSID b) { return a && b ? EqualSid(a, b) != FALSE : a == b; }
+bool Same(PACL a, PACL b) {
+  return a && b ? a->AclSize == b->AclSize && std::memcmp(a, b, a->AclSize) == 0 : a == b;
+}
+
+// The parts of the descriptor sd that the new file at path has not already:
+// a file's creator may lack the right to name its owner again.
+SECURITY_INFORMATION Differing(const fs::path& path, const std::vector<unsigned char>& sd) {
+  std::vector<unsigned char> mine;
+  if (sd.empty()) return 0;
+  if (!ReadSecurity(path, &mine).empty() || mine.empty()) return Described;
+  const Parts old = PartsOf(sd);
+  const Parts now = PartsOf(mine);
+  return (Same(old.owner, now.owner) ? 0 : OWNER_SECURITY_INFORMATION) |
+         (Same(old.group, now.group) ? 0 : GROUP_SECURITY_INFORMATION) |
+         (Same(old.list, now.list) ? 0 : DACL_SECURITY_INFORMATION);
+}
+
+// Wine keeps a file's permissions as its POSIX mode, and turns an access list
+// it is given into a mode that grants more (0600 becomes 0770): there, the new
+// file keeps the mode its folder gives it.
+bool UnderWine() {
+  return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+}  // namespace
+
+std::string FollowLinks(const fs::path& path, fs::path* target) {
+  *target = path;
+  const auto finalPath = reinterpret_cast<FinalPathName>(reinterpret_cast<void (*)()>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
+  const HANDLE file =
+      finalPath
+          ? CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, OPEN_EXISTING, 0, nullptr)
+          : INVALID_HANDLE_VALUE;
+  if (file == INVALID_HANDLE_VALUE) return "";  // no file yet: it is made at path
+  std::wstring name(MAX_PATH, L'\0');
+  DWORD size = finalPath(file, &name[0], static_cast<DWORD>(name.size()), 0);
+  if (size >= name.size()) {
+    name.resize(size);
+    size = finalPath(file, &name[0], static_cast<DWORD>(name.size()), 0);
+  }
+  const DWORD error = GetLastError();
+  CloseHandle(file);
+  if (size == 0 || size >= name.size()) return CannotWrite(SystemReason(error));
+  name.resize(size);
+  // "\\?\C:\..." and "\\?\UNC\server\share\..." as the other calls take them.
+  if (name.compare(0, 8, L"\\\\?\\UNC\\") == 0)
+    name.replace(0, 8, L"\\\\");
+  else if (name.compare(0, 4, L"\\\\?\\") == 0)
+    name.erase(0, 4);
+  *target = name;
+  return "";
+}
+
+std::string ReadOriginal(const fs::path& target, Original* original) {
+  const HANDLE file = CreateFileW(target.c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND ? "" : CannotWrite(SystemReason(error));
+  }
+  BY_HANDLE_FILE_INFORMATION info = {};
+  const BOOL known = GetFileInformationByHandle(file, &info);
+  const DWORD error = GetLastError();
+  CloseHandle(file);
+  if (!known) return CannotWrite(SystemReason(error));
+  // Windows opens no read-only file for writing; Wine does for root.
+  if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
+    return CannotWrite(SystemReason(ERROR_ACCESS_DENIED));
+  if (info.nNumberOfLinks > 1) return OtherNamesText;
+  original->exists = true;
+  original->mode = info.dwFileAttributes;
+  return UnderWine() ? "" : ReadSecurity(target, &original->security);
+}
+
+std::string GiveOwner(int, const Original&) { return ""; }  // with the permissions
+
+std::string GiveRest(int, const fs::path& path, const Original& original) {
+  if (!original.exists) return "";
+  const SECURITY_INFORMATION differing = Differing(path, original.security);
+  const auto sd = const_cast<unsigned char*>(original.security.data());
+  if (differing != 0 && !SetFileSecurityW(path.c_str(), differing, sd))
+    return CannotGive("owner, group and permissions", SystemReason(GetLastError()));
+  const DWORD settable = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                         FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE;
+  const DWORD attributes = original.mode & settable;
+  if (!SetFileAttributesW(path.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL))
+    return CannotGive("attributes", SystemReason(GetLastError()));
+  return "";
+}
+#else
+namespace {
+
+const char AccessList[] = "system.posix_acl_access";
+
+// The extended attributes of the open file that a replacement keeps: its
+// access-control list and the user's own.
+std::string ReadExtended(int descriptor, std::vector<std::pair<std::string, std::string> >* kept) {
+  std::string names(65536, '\0');  // the most Linux lists
+  const ssize_t size = flistxattr(descriptor, &names[0], names.size());
+  if (size < 0)
+    return errno == ENOTSUP ? "" : "cannot read the file's extended attributes" + Because(errno);
+  names.resize(size);
+  for (std::size_t at = 0; at < names.size(); at = names.find('\0', at) + 1) {
+    const std::string name = names.c_str() + at;
+    if (name.rfind("user.", 0) != 0 && name != AccessList) continue;
+    std::string value(65536, '\0');  // the largest value Linux keeps
+    const ssize_t length = fgetxattr(descriptor, name.c_str(), &value[0], value.size());
+    if (length < 0) return "cannot read the file's extended attribute " + name + Because(errno);
+    value.resize(length);
+    kept->emplace_back(name, value);
+  }
+  return "";
+}
+
+}  // namespace
+
+std::string FollowLinks(const fs::path& path, fs::path* target) {
+  *target = path;
+  std::error_code missing;  // the end of the chain is a file still to be made
+  for (int links = 0; fs::is_symlink(fs::symlink_status(*target, missing)); ++links) {
+    if (links == 40) return CannotWrite(Because(ELOOP));
+    std::error_code error;
+    const fs::path next = fs::read_symlink(*target, error);
+    if (error) return CannotWrite(Because(error));
+    *target = next.is_absolute() ? next : target->parent_path() / next;
+  }
+  return "";
+}
+
+std::string ReadOriginal(const fs::path& target, Original* original) {
+  struct stat status = {};
+  if (stat(target.c_str(), &status) != 0) return errno == ENOENT ? "" : CannotWrite(Because(errno));
+  if (!S_ISREG(status.st_mode)) return "";
+  // Asked as any program that writes the file: opened, nothing written.
+  const int descriptor = open(target.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) return CannotWrite(Because(errno));
+  std::string why =
+      status.st_nlink > 1 ? OtherNamesText : ReadExtended(descriptor, &original->extended);
+  (void)close(descriptor);  // nothing was written: closing it loses nothing
+  original->exists = true;
+  original->mode = status.st_mode & 07777;
+  original->owner = status.st_uid;
+  original->group = status.st_gid;
+  return why;
+}
+
+std::string GiveOwner(int descriptor, const Original& original) {
+  if (original.exists && fchown(descriptor, original.owner, original.group) != 0)
+    return CannotGive("owner and group", Because(errno));
+  return "";
+}
+
+std::string GiveRest(int descriptor, const fs::path&, const Original& original) {
+  if (!original.exists) return "";
+  // A list the folder gave the new file goes when the old file had none.
+  if (fremovexattr(descriptor, AccessList) != 0 && errno != ENODATA && errno != ENOTSUP)
+    return CannotGive("access-control list", Because(errno));
+  for (const auto& [name, value] : original.extended) {
+    if (fsetxattr(descriptor, name.c_str(), value.data(), value.size(), 0) != 0)
+      return CannotGive("extended attribute " + name, Because(errno));
+  }
+  if (fchmod(descriptor, original.mode) != 0) return CannotGive("permissions", Because(errno));
+  return "";
+}
+#endif
