@@ -1,23 +1,70 @@
-// The values of a save file as a JSON document ("asd-values/1"): made from
-// the values, and checked into the values, as are set's KEY=VALUE settings.
+// The values of a save file as a JSON document ("asd-values/1"): written from
+// the values (export) and read into them (import), and set's KEY=VALUE
+// settings, which name and check a value as the document does. Keys, ranges
+// and kinds all come from the game's list of values (GameValues).
 #ifndef ASDEDIT_TOOLS_ASDTOOL_DOCUMENT_H
 #define ASDEDIT_TOOLS_ASDTOOL_DOCUMENT_H
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "editor/savefile.h"
-#include "jsontext.h"
+
+// Keys in a fixed order, names in UTF-8.
+using Json = nlohmann::ordered_json;
+
+// The value of the document's "format".
+extern const char DocumentFormat[];
+
+// Why a document or a setting is refused: the place of the value at fault and the reason.
+struct Refusal {
+  std::string text;
+};
+[[noreturn]] void Refuse(const std::string& place, const std::string& why);
+
+// A value as JSON text gives it, to be checked where it is read.
+struct Scalar {
+  enum Kind { Whole, Truth, Other } kind;  // Other: a fraction, a text, null, an array, an object
+  bool truth;                              // Truth: true or false
+  std::string text;                        // Whole: its digits, however many; Other: a text's own
+};
+// What a JSON number's text is: Whole, with its digits, unless it has a
+// fraction or an exponent.
+Scalar Number(const std::string& text);
+
+// The word for state's value of GameValues row at place, as scalar gives it:
+// refused when it is of the wrong kind, or outside the row's range and not
+// the file's value (a value equal to the file's is always taken).
+std::uint16_t Checked(const Scalar& scalar, const std::string& place, int row,
+                      std::uint16_t current);
+
+// The lists of entries of a document, each entry numbered by its idKey: the
+// item counters, the monster counters, the units. An entry holds the values
+// of rows GameValues rows from firstRow on; a counter's is its "count".
+struct EntryList {
+  const char* key;
+  const char* idKey;
+  int firstRow;
+  int rows;
+};
+extern const EntryList EntryLists[3];
+// The key of row's value in an entry of list.
+const char* FieldKey(const EntryList& list, int row);
 
 // Every value of state as a document.
 Json Document(const GameStateData& state);
 
+// Reads the document text, checking each value against the file's values
+// (original) where it is read and putting it into edited; refuses the
+// document at its first fault in reading order. Invalid JSON throws
+// nlohmann's exception, which names the line and column.
+void ReadDocument(const std::string& text, const GameStateData& original, GameStateData& edited);
+
 // The keys set takes, each with the indices it takes, for its help.
 std::string SettableKeys();
-
-// Checks every value doc names against the file's values (original) and puts
-// them into edited; refuses the document at its first fault.
-void Apply(const Json& doc, const GameStateData& original, GameStateData& edited);
 
 // The same for set's KEY=VALUE settings, in order, each value checked as the
 // same value in a document is; refuses a key given twice.

@@ -48,7 +48,7 @@ int ImportCommand(const char* path, const std::string& docPath) {
   if (code != ExitOk) return code;
   const std::string label = docPath == "-" ? "standard input" : docPath;
   return EditSaveFile(path, label, [&](const GameStateData& original, GameStateData& edited) {
-    Apply(ReadJson(text), original, edited);
+    ReadDocument(text, original, edited);
   });
 }
 

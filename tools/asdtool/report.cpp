@@ -10,15 +10,10 @@
 
 namespace {
 
-// The statistic labels of FieldTable, in UTF-8 for the terminal (FieldTable's
-// own are Shift-JIS). Each is six columns wide, like the Shift-JIS original.
-const char* const StatLabels[StatCount] = {
-    u8"レベル", u8"移動力", u8"経験値", u8" 射程 ", u8" 体力 ", u8"MAXHP ", u8"攻撃力", u8"防御力",
-    u8" 魔力 ", u8"魔抵力", u8"命中値", u8"回避値", u8"Ｘ座標", u8"Ｙ座標", u8" ため ", u8" END? ",
-};
+// The editor shows no label for the small values.
 const char SmallValuesHeading[] = u8"小さな値";
-const char ItemsHeading[] = u8"アイテム";
-const char MonstersHeading[] = u8"モンスター";
+const char* const ItemsHeading = ValueLabels[ItemCountersValue];
+const char* const MonstersHeading = ValueLabels[MonsterCountersValue];
 const char UnitsHeading[] = u8"ユニット";
 const char NumberHeading[] = u8"番号";
 const char NameHeading[] = u8"名前";
@@ -70,7 +65,7 @@ std::string Counters(const char* heading, const GameStateData& state, int first,
 // The heading of the unit table and a row for each unit.
 std::string Units(const GameStateData& state) {
   std::string heading = std::string(NumberHeading) + " " + Filled(NameHeading, NameColumns);
-  for (const char* label : StatLabels) heading += std::string(" ") + label;
+  for (const FieldRow& field : FieldTable) heading += std::string(" ") + field.label;
   std::string text = std::string(UnitsHeading) + ":\n" +
                      heading.substr(0, heading.find_last_not_of(' ') + 1) + "\n";
   for (int u = 0; u < UnitCount; ++u) {
@@ -111,7 +106,7 @@ std::string Differences(const GameStateData& a, const GameStateData& b) {
     for (int r = 0; r < StatCount; ++r) {
       if (a.statRows[r][u] == b.statRows[r][u]) continue;
       const std::string name = std::string(UnitsHeading) + " " + std::to_string(u) + " " +
-                               UnitName(u) + " " + Trimmed(StatLabels[r]);
+                               UnitName(u) + " " + Trimmed(FieldTable[r].label);
       text += Change(name, a.statRows[r][u], b.statRows[r][u]);
     }
   }

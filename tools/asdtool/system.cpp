@@ -4,7 +4,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cwchar>
+#include <vector>
 
+#include "editor/utf.h"
 #include "messages.h"
 
 #include <fcntl.h>
@@ -32,36 +35,18 @@ std::string WriteBytes(std::FILE* stream, const std::string& text) {
 #ifdef _WIN32
 namespace {
 
-// Whether wide is whole UTF-16: each high surrogate followed by a low one,
-// and no low one alone.
-bool WholeUtf16(const wchar_t* wide) {
-  const auto high = [](wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; };
-  const auto low = [](wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
-  for (; *wide; ++wide) {
-    if (low(*wide) || (high(*wide) && !low(*++wide))) return false;
-  }
-  return true;
-}
-
-// The wide argument as UTF-8; false when it is no valid Unicode. Windows XP
-// takes no flags for UTF-8, so the surrogates are checked here.
+// wide as UTF-8; false when it is no valid Unicode.
 bool ToUtf8(const wchar_t* wide, std::string* text) {
-  if (!WholeUtf16(wide)) return false;
-  const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return false;
-  std::vector<char> bytes(size);
-  WideCharToMultiByte(CP_UTF8, 0, wide, -1, bytes.data(), size, nullptr, nullptr);
+  std::vector<char> bytes(3 * std::wcslen(wide) + 1);  // three bytes for a unit at most
+  if (!Utf16ToUtf8(wide, bytes.data(), bytes.size())) return false;
   *text = bytes.data();
   return true;
 }
 
-// The text as UTF-16; a sequence that is no UTF-8 becomes U+FFFD.
+// text as UTF-16; empty when it is no UTF-8.
 std::wstring Utf16(const std::string& text) {
-  if (text.empty()) return L"";
-  const int size = static_cast<int>(text.size());
-  std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, &wide[0], static_cast<int>(wide.size()));
-  return wide;
+  std::vector<wchar_t> wide(text.size() + 1);
+  return Utf8ToUtf16(text.c_str(), wide.data(), wide.size()) ? wide.data() : L"";
 }
 
 }  // namespace
@@ -74,7 +59,8 @@ std::string SystemReason(unsigned long error) {
   std::wstring wide(text ? text : L"", length);
   LocalFree(text);
   wide.erase(wide.find_last_not_of(L"\r\n .") + 1);
-  return ": " + fs::path(wide).u8string();
+  std::string reason;
+  return ToUtf8(wide.c_str(), &reason) ? ": " + reason : "";
 }
 
 std::string Because(const std::error_code& error) {
@@ -91,6 +77,7 @@ std::string WriteStream(std::FILE* stream, const std::string& text) {
   const bool console = GetConsoleMode(device, &mode) != FALSE;
   if (!console && GetFileType(device) != FILE_TYPE_CHAR) return WriteBytes(stream, text);
   const std::wstring wide = Utf16(text);
+  if (wide.empty()) return WriteBytes(stream, text);  // no UTF-8, or nothing
   for (std::size_t at = 0; at < wide.size();) {
     // Consoles before Windows 8 take a few kilobytes at a time; a part
     // never ends between the two halves of a surrogate pair.

@@ -1,0 +1,139 @@
+// set's KEY=VALUE settings: each names a value as the document does and is
+// checked as the same value in a document is.
+#include <algorithm>
+#include <set>
+#include <vector>
+
+#include "document.h"
+
+namespace {
+
+// What a key names: the row of GameValues, and the index it gives (-1: *,
+// every one).
+struct Named {
+  int row;
+  int index;
+};
+
+// The index token gives among count values of what listKey names.
+int IndexOf(const std::string& token, const std::string& listKey, int count,
+            const std::string& key) {
+  if (token == "*") return -1;
+  if (token.empty() || token.find_first_not_of("0123456789") != std::string::npos)
+    Refuse(key, "names no value");
+  if (token.size() > 9 || std::stoul(token) >= static_cast<unsigned>(count))
+    Refuse(key, listKey + " are 0 to " + std::to_string(count - 1));
+  return static_cast<int>(std::stoul(token));
+}
+
+// What key names, as "turnCount", "smallValues.2", "units.7.level", "items.*"
+// or "items.3.count" do.
+Named Parse(const std::string& key) {
+  std::vector<std::string> tokens;
+  for (std::size_t start = 0; start <= key.size();) {
+    const std::size_t end = std::min(key.find('.', start), key.size());
+    tokens.push_back(key.substr(start, end - start));
+    start = end + 1;
+  }
+  const EntryList* list = nullptr;
+  for (const EntryList& entries : EntryLists)
+    if (tokens[0] == entries.key) list = &entries;
+  Named named = {list ? list->firstRow : 0, 0};
+  while (!list && named.row < ItemCountersValue && tokens[0] != GameValues[named.row].key)
+    ++named.row;
+  if (!list && named.row == ItemCountersValue) Refuse(key, "names no value");
+  const int count = GameValues[named.row].count;
+  std::size_t next = 1;  // the token to read
+  if (count > 1 && tokens.size() > next)
+    named.index = IndexOf(tokens[next++], tokens[0], count, key);
+  if (list && tokens.size() > next) {  // and then the value's key in the entry
+    int row = list->firstRow;
+    while (row < list->firstRow + list->rows && tokens[next] != FieldKey(*list, row)) ++row;
+    if (row < list->firstRow + list->rows) ++next;
+    named.row = row;
+  }
+  const bool indexed = count == 1 || next >= 2;
+  const bool inEntry = !list || list->rows == 1 || next == 3;  // a unit's value names its key
+  if (!indexed || !inEntry || tokens.size() != next || named.row >= GameValueCount)
+    Refuse(key, "names no value");
+  return named;
+}
+
+// The one value of JSON text, or why it is none.
+struct ScalarReader : nlohmann::json_sax<Json> {
+  bool null() override { return Put({Scalar::Other, false, ""}); }
+  bool boolean(bool value) override { return Put({Scalar::Truth, value, ""}); }
+  bool number_integer(number_integer_t value) override {
+    return Put({Scalar::Whole, false, std::to_string(value)});
+  }
+  bool number_unsigned(number_unsigned_t value) override {
+    return Put({Scalar::Whole, false, std::to_string(value)});
+  }
+  bool number_float(number_float_t /*value*/, const string_t& text) override {
+    return Put(Number(text));
+  }
+  bool string(string_t& /*value*/) override { return Put({Scalar::Other, false, ""}); }
+  bool binary(binary_t& /*value*/) override { return Put({Scalar::Other, false, ""}); }
+  bool start_object(std::size_t /*size*/) override { return Put({Scalar::Other, false, ""}); }
+  bool end_object() override { return true; }
+  bool start_array(std::size_t /*size*/) override { return Put({Scalar::Other, false, ""}); }
+  bool end_array() override { return true; }
+  bool key(string_t& /*key*/) override { return true; }
+  bool parse_error(std::size_t /*position*/, const std::string& /*token*/,
+                   const Json::exception& /*error*/) override {
+    return false;
+  }
+  bool Put(const Scalar& value) {
+    if (!read) scalar = value;
+    read = true;
+    return true;
+  }
+  Scalar scalar = {Scalar::Other, false, ""};
+  bool read = false;
+};
+
+}  // namespace
+
+std::string SettableKeys() {
+  const auto indices = [](int count) { return "N from 0 to " + std::to_string(count - 1) + "\n"; };
+  std::string text = "KEY names a value as the document does, * standing for every index:\n";
+  for (int row = 0; row < ItemCountersValue; ++row) {
+    const int count = GameValues[row].count;
+    const std::string key = GameValues[row].key + std::string(count > 1 ? ".N" : "");
+    text += "  " + key + (count > 1 ? std::string(16 - key.size(), ' ') + indices(count) : "\n");
+  }
+  for (const EntryList& list : EntryLists) {
+    const std::string key = list.key + std::string(list.rows > 1 ? ".N.FIELD" : ".N");
+    text +=
+        "  " + key + std::string(16 - key.size(), ' ') + indices(GameValues[list.firstRow].count);
+  }
+  text += "  FIELD one of:";
+  for (int r = 0; r < StatCount; ++r)
+    text += (r % 8 == 0 ? "\n    " : " ") + std::string(GameValues[StatValue(r)].key);
+  return text +
+         "\nVALUE is what the document holds there: a whole number, or true or false for\n"
+         "ended; set refuses what import refuses. The settings are taken in order, so of a\n"
+         "* key and a key with an index it covers, the later wins; a key given twice is refused.";
+}
+
+void ApplySettings(const std::vector<std::string>& settings, const GameStateData& original,
+                   GameStateData& edited) {
+  GameStateData file = original;  // whose words ValueWords gives
+  std::set<std::pair<int, int>> given;
+  for (const std::string& setting : settings) {
+    const std::size_t equals = setting.find('=');
+    if (equals == std::string::npos) Refuse(setting, "must be KEY=VALUE");
+    const std::string key = setting.substr(0, equals);
+    const Named named = Parse(key);
+    // units.07.level names what units.7.level names.
+    if (!given.insert({named.row, named.index}).second) Refuse(key, "given twice");
+    ScalarReader value;
+    if (!Json::sax_parse(setting.substr(equals + 1), &value))
+      Refuse(setting, "the value must be a number, true or false");
+    const int count = GameValues[named.row].count;
+    const int end = named.index < 0 ? count : named.index + 1;
+    for (int n = named.index < 0 ? 0 : named.index; n < end; ++n)
+      ValueWords(&edited, named.row)[n] =
+          Checked(value.scalar, key, named.row, ValueWords(&file, named.row)[n]);
+  }
+}
