@@ -243,14 +243,10 @@ int StoreEditedValues(const char* path) { return Store(path, EditedValues); }
 
 void KeepShownValuesUnedited(const GameStateData& before) {
   GameStateData old = before;
-  Region regions[RegionCount];
-  Region oldRegions[RegionCount];
-  Region referenceRegions[RegionCount];
-  BlockRegions(&GameState, regions);
-  BlockRegions(&old, oldRegions);
-  BlockRegions(&Reference, referenceRegions);
-  for (int i = 0; i < RegionCount; ++i)
-    for (std::size_t k = 0; k < regions[i].count; ++k)
-      if (regions[i].values[k] != oldRegions[i].values[k])
-        referenceRegions[i].values[k] = regions[i].values[k];
+  for (int row = 0; row < GameValueCount; ++row) {
+    const std::uint16_t* shown = ValueWords(&GameState, row);
+    const std::uint16_t* was = ValueWords(&old, row);
+    for (int k = 0; k < GameValues[row].count; ++k)
+      if (shown[k] != was[k]) ValueWords(&Reference, row)[k] = shown[k];
+  }
 }
