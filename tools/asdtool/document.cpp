@@ -43,11 +43,23 @@ Json Entry(const EntryList& list, int n, GameStateData* values) {
 
 void Refuse(const std::string& place, const std::string& why) { throw Refusal{place + ": " + why}; }
 
-Scalar Number(const std::string& text) {
+bool ScalarSax::null() { return Value({Scalar::Other, false, "null"}); }
+bool ScalarSax::boolean(bool value) { return Value({Scalar::Truth, value, ""}); }
+bool ScalarSax::number_integer(number_integer_t value) {
+  return Value({Scalar::Whole, false, std::to_string(value)});
+}
+bool ScalarSax::number_unsigned(number_unsigned_t value) {
+  return Value({Scalar::Whole, false, std::to_string(value)});
+}
+// A number too wide for 64 bits keeps its digits; one with a fraction or an
+// exponent is no whole number.
+bool ScalarSax::number_float(number_float_t /*value*/, const string_t& text) {
   const std::size_t sign = text[0] == '-' ? 1 : 0;
   const bool whole = text.find_first_not_of("0123456789", sign) == std::string::npos;
-  return {whole ? Scalar::Whole : Scalar::Other, false, text};
+  return Value({whole ? Scalar::Whole : Scalar::Other, false, text});
 }
+bool ScalarSax::string(string_t& value) { return Value({Scalar::Other, false, value}); }
+bool ScalarSax::binary(binary_t& /*value*/) { return Value({Scalar::Other, false, ""}); }
 
 std::uint16_t Checked(const Scalar& scalar, const std::string& place, int row,
                       std::uint16_t current) {

@@ -31,9 +31,22 @@ struct Scalar {
   bool truth;                              // Truth: true or false
   std::string text;                        // Whole: its digits, however many; Other: a text's own
 };
-// What a JSON number's text is: Whole, with its digits, unless it has a
-// fraction or an exponent.
-Scalar Number(const std::string& text);
+
+// nlohmann's SAX interface, every value that is no array or object given to
+// Value as a Scalar.
+class ScalarSax : public nlohmann::json_sax<Json> {
+public:
+  bool null() override;
+  bool boolean(bool value) override;
+  bool number_integer(number_integer_t value) override;
+  bool number_unsigned(number_unsigned_t value) override;
+  bool number_float(number_float_t value, const string_t& text) override;
+  bool string(string_t& value) override;
+  bool binary(binary_t& value) override;
+
+protected:
+  virtual bool Value(const Scalar& scalar) = 0;
+};
 
 // The word for state's value of GameValues row at place, as scalar gives it:
 // refused when it is of the wrong kind, or outside the row's range and not

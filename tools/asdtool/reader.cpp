@@ -48,23 +48,10 @@ const EntryList* ListNamed(const std::string& key) {
   return nullptr;
 }
 
-class Reader : public nlohmann::json_sax<Json> {
+class Reader : public ScalarSax {
 public:
   Reader(const GameStateData& original, GameStateData& edited)
       : original_(original), edited_(edited) {}
-  bool null() override { return Value({Scalar::Other, false, "null"}); }
-  bool boolean(bool value) override { return Value({Scalar::Truth, value, ""}); }
-  bool number_integer(number_integer_t value) override {
-    return Value({Scalar::Whole, false, std::to_string(value)});
-  }
-  bool number_unsigned(number_unsigned_t value) override {
-    return Value({Scalar::Whole, false, std::to_string(value)});
-  }
-  bool number_float(number_float_t /*value*/, const string_t& text) override {
-    return Value(Number(text));
-  }
-  bool string(string_t& value) override { return Value({Scalar::Other, false, value}); }
-  bool binary(binary_t& /*value*/) override { return Value({Scalar::Other, false, ""}); }
   bool start_object(std::size_t /*size*/) override { return Open(false); }
   bool start_array(std::size_t /*size*/) override { return Open(true); }
   bool key(string_t& key) override {
@@ -91,7 +78,7 @@ private:
   }
 
   // A value read: judged now, or kept until its run of words or its entry closes.
-  bool Value(const Scalar& scalar) {
+  bool Value(const Scalar& scalar) override {
     if (levels_.empty()) Refuse("the document", "must be a JSON object");
     Level& level = levels_.back();
     if (level.role == DocumentObject) TopValue(level.key, scalar);

@@ -60,30 +60,17 @@ Named Parse(const std::string& key) {
 }
 
 // The one value of JSON text, or why it is none.
-struct ScalarReader : nlohmann::json_sax<Json> {
-  bool null() override { return Put({Scalar::Other, false, ""}); }
-  bool boolean(bool value) override { return Put({Scalar::Truth, value, ""}); }
-  bool number_integer(number_integer_t value) override {
-    return Put({Scalar::Whole, false, std::to_string(value)});
-  }
-  bool number_unsigned(number_unsigned_t value) override {
-    return Put({Scalar::Whole, false, std::to_string(value)});
-  }
-  bool number_float(number_float_t /*value*/, const string_t& text) override {
-    return Put(Number(text));
-  }
-  bool string(string_t& /*value*/) override { return Put({Scalar::Other, false, ""}); }
-  bool binary(binary_t& /*value*/) override { return Put({Scalar::Other, false, ""}); }
-  bool start_object(std::size_t /*size*/) override { return Put({Scalar::Other, false, ""}); }
+struct ScalarReader : ScalarSax {
+  bool start_object(std::size_t /*size*/) override { return Value({Scalar::Other, false, ""}); }
   bool end_object() override { return true; }
-  bool start_array(std::size_t /*size*/) override { return Put({Scalar::Other, false, ""}); }
+  bool start_array(std::size_t /*size*/) override { return Value({Scalar::Other, false, ""}); }
   bool end_array() override { return true; }
   bool key(string_t& /*key*/) override { return true; }
   bool parse_error(std::size_t /*position*/, const std::string& /*token*/,
                    const Json::exception& /*error*/) override {
     return false;
   }
-  bool Put(const Scalar& value) {
+  bool Value(const Scalar& value) override {
     if (!read) scalar = value;
     read = true;
     return true;
