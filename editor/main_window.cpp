@@ -147,9 +147,6 @@ const MainControlRow PanelRows[] = {
 // The unit buttons, in columns of five.
 const int UnitLeft = 2, UnitTop = 50, UnitPitch = 64, UnitSize = 60, UnitsPerColumn = 5;
 
-// The caption of a unit's button and of NameBox while it is selected.
-const char* UnitName(int unit) { return unit < HeroCount ? HeroNames[unit] : EnemyName; }
-
 // Creates one control of the layout.
 HWND CreateMainControl(HWND window, const MainControlRow& row) {
   const char* text = row.fieldLabel == NoFieldLabel ? row.text : FieldTable[row.fieldLabel].label;

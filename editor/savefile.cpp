@@ -208,6 +208,10 @@ std::uint16_t* ValueWords(GameStateData* block, int row) {
   }
 }
 
+const std::uint16_t* ValueWords(const GameStateData* block, int row) {
+  return ValueWords(const_cast<GameStateData*>(block), row);  // only to read
+}
+
 int LoadSaveFile(const char* path) {
   int result = 0;
   std::FILE* file = OpenSaveFile(path, "rb", &result);
@@ -242,10 +246,9 @@ int StoreSaveFileIfUnchanged(const char* path) { return Store(path, UnlessChange
 int StoreEditedValues(const char* path) { return Store(path, EditedValues); }
 
 void KeepShownValuesUnedited(const GameStateData& before) {
-  GameStateData old = before;
   for (int row = 0; row < GameValueCount; ++row) {
     const std::uint16_t* shown = ValueWords(&GameState, row);
-    const std::uint16_t* was = ValueWords(&old, row);
+    const std::uint16_t* was = ValueWords(&before, row);
     for (int k = 0; k < GameValues[row].count; ++k)
       if (shown[k] != was[k]) ValueWords(&Reference, row)[k] = shown[k];
   }

@@ -64,7 +64,7 @@ struct GameValue {
 // The rows of GameValues, in the order of editor/values.inc.
 enum GameValueRow {
 #define GAME_VALUE(name, key, label, offset, count, low, high, kind) name,
-#define STAT_VALUE(name, key, label, offset, low, high, kind) name,
+#define STAT_VALUE(name, row, key, label, offset, low, high, kind) name,
 #include "editor/values.inc"
 #undef GAME_VALUE
 #undef STAT_VALUE
@@ -73,7 +73,7 @@ enum GameValueRow {
 inline constexpr GameValue GameValues[GameValueCount] = {
 #define GAME_VALUE(name, key, label, offset, count, low, high, kind) \
   {key, offset, count, low, high, kind},
-#define STAT_VALUE(name, key, label, offset, low, high, kind) \
+#define STAT_VALUE(name, row, key, label, offset, low, high, kind) \
   {key, offset, UnitCount, low, high, kind},
 #include "editor/values.inc"
 #undef GAME_VALUE
@@ -82,11 +82,17 @@ inline constexpr GameValue GameValues[GameValueCount] = {
 
 // The row of GameValues of the statistic in statRows row.
 constexpr int StatValue(int row) { return LevelValue + row; }
-static_assert(GameValueCount - LevelValue == StatCount && EndFlagValue == StatValue(EndFlagRow),
-              "the statistics' rows in statRows order");
+static_assert(GameValueCount - LevelValue == StatCount, "a row for every statistic");
+#define GAME_VALUE(name, key, label, offset, count, low, high, kind)
+#define STAT_VALUE(name, row, key, label, offset, low, high, kind) \
+  static_assert((name) == StatValue(row), "the statistics in the order of statRows");
+#include "editor/values.inc"
+#undef GAME_VALUE
+#undef STAT_VALUE
 
 // The words of block that the GameValues row holds, the first of them.
 std::uint16_t* ValueWords(GameStateData* block, int row);
+const std::uint16_t* ValueWords(const GameStateData* block, int row);
 
 const int SaveHeaderLength = 83;
 const int SaveTitleLength = 32;

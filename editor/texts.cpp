@@ -18,14 +18,14 @@ const wchar_t OpenFilter[] = L"Save Data(*s?.asd)\0*.asd\0All(*.*)\0*.*\0";
 
 const char* const ValueLabels[GameValueCount] = {
 #define GAME_VALUE(name, key, label, offset, count, low, high, kind) label,
-#define STAT_VALUE(name, key, label, offset, low, high, kind) label,
+#define STAT_VALUE(name, row, key, label, offset, low, high, kind) label,
 #include "editor/values.inc"
 #undef GAME_VALUE
 #undef STAT_VALUE
 };
 const FieldRow FieldTable[StatCount] = {
 #define GAME_VALUE(name, key, label, offset, count, low, high, kind)
-#define STAT_VALUE(name, key, label, offset, low, high, kind) {label, offset},
+#define STAT_VALUE(name, row, key, label, offset, low, high, kind) {label, offset},
 #include "editor/values.inc"
 #undef GAME_VALUE
 #undef STAT_VALUE
@@ -48,6 +48,8 @@ const char* const HeroNames[HeroCount] = {
     "オルテア",
 };
 // clang-format on
+
+const char* UnitName(int unit) { return unit < HeroCount ? HeroNames[unit] : EnemyName; }
 
 const char ExitQuestion[] = "終了しますか？";
 const char QuestionCaption[] = "確認";

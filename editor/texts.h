@@ -38,6 +38,8 @@ extern const char NameBoxCaption[];
 extern const char PositionLabel[];
 extern const char* const HeroNames[HeroCount];
 extern const char EnemyName[];
+// The name of a unit, on its button and in the panel while it is selected.
+const char* UnitName(int unit);
 
 // The main window's message boxes.
 extern const char ExitQuestion[];

@@ -22,15 +22,12 @@ std::string Range(const GameValue& value) {
 }
 
 // Entry n of list, named as the editor names it, with its values in values.
-Json Entry(const EntryList& list, int n, GameStateData* values) {
+Json Entry(const EntryList& list, int n, const GameStateData& values) {
   const bool units = list.rows > 1;
   const int counter = list.firstRow == MonsterCountersValue ? ItemCounterCount + n : n;
-  Json entry = {{list.idKey, n},
-                {"name", !units          ? ItemLabels[counter]
-                         : n < HeroCount ? HeroNames[n]
-                                         : EnemyName}};
+  Json entry = {{list.idKey, n}, {"name", units ? UnitName(n) : ItemLabels[counter]}};
   for (int row = list.firstRow; row < list.firstRow + list.rows; ++row) {
-    const std::uint16_t word = ValueWords(values, row)[n];
+    const std::uint16_t word = ValueWords(&values, row)[n];
     if (GameValues[row].kind == FlagValue)
       entry[FieldKey(list, row)] = word != 0;
     else
@@ -79,11 +76,10 @@ std::uint16_t Checked(const Scalar& scalar, const std::string& place, int row,
 }
 
 Json Document(const GameStateData& state) {
-  GameStateData values = state;  // whose words ValueWords gives
   Json doc;
   doc["format"] = DocumentFormat;
-  for (int row = 0; row < ItemCountersValue; ++row) {  // the values outside the lists
-    const std::uint16_t* words = ValueWords(&values, row);
+  for (int row = 0; row < FirstListedRow; ++row) {
+    const std::uint16_t* words = ValueWords(&state, row);
     Json& value = doc[GameValues[row].key];
     if (GameValues[row].count == 1) value = words[0];
     for (int n = 0; GameValues[row].count > 1 && n < GameValues[row].count; ++n)
@@ -91,6 +87,6 @@ Json Document(const GameStateData& state) {
   }
   for (const EntryList& list : EntryLists)
     for (int n = 0; n < GameValues[list.firstRow].count; ++n)
-      doc[list.key].push_back(Entry(list, n, &values));
+      doc[list.key].push_back(Entry(list, n, state));
   return doc;
 }

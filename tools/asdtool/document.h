@@ -54,6 +54,10 @@ protected:
 std::uint16_t Checked(const Scalar& scalar, const std::string& place, int row,
                       std::uint16_t current);
 
+// The rows of GameValues before this one stand outside the lists of a
+// document: the turn count and the small values.
+const int FirstListedRow = ItemCountersValue;
+
 // The lists of entries of a document, each entry numbered by its idKey: the
 // item counters, the monster counters, the units. An entry holds the values
 // of rows GameValues rows from firstRow on; a counter's is its "count".

@@ -41,14 +41,14 @@ struct Partial {
   fs::path path;
   int descriptor;
 };
-Partial MakePartial(const fs::path& folder, const fs::path& name) {
+Partial MakePartial(const fs::path& folder, const fs::path& name, bool ownerOnly) {
   // A name no file has: the clock's count for a start, the next when one is taken.
   auto number =
       static_cast<unsigned long>(std::chrono::steady_clock::now().time_since_epoch().count());
   for (int tries = 0; tries < 100; ++tries, ++number) {
     const std::string suffix = ".asdtool-" + std::to_string(number % 1000000);
     const fs::path path = folder / fs::u8path("." + name.u8string() + suffix);
-    const int descriptor = OpenNew(path);
+    const int descriptor = OpenNew(path, ownerOnly);
     if (descriptor >= 0 || errno != EEXIST) return {path, descriptor};
   }
   return {{}, -1};
@@ -111,7 +111,8 @@ int WriteBeside(const char* path, bool force, const std::function<bool(const cha
   const fs::path folder = into ? fs::temp_directory_path(error) : target.parent_path();
   if (why.empty() && error) why = "cannot write the file" + Because(error);
   if (!why.empty()) return Fail(path, why, ExitWriteFailed);
-  const Partial partial = MakePartial(folder, given.filename());
+  // Nobody else reads a copy of an existing file while it is made.
+  const Partial partial = MakePartial(folder, given.filename(), into || original.exists);
   if (partial.descriptor < 0) return Fail(path, CannotWrite(errno), ExitWriteFailed);
   why = Fill(partial, original, fill);
   bool exists = false;

@@ -37,7 +37,7 @@ struct Level {
 
 // The row of GameValues outside the lists that key names, or -1.
 int RowNamed(const std::string& key) {
-  for (int row = 0; row < ItemCountersValue; ++row)
+  for (int row = 0; row < FirstListedRow; ++row)
     if (key == GameValues[row].key) return row;
   return -1;
 }
@@ -177,7 +177,7 @@ private:
     }
   }
 
-  GameStateData original_;  // a copy, whose words ValueWords gives
+  const GameStateData& original_;
   GameStateData& edited_;
   std::vector<Level> levels_;
   std::set<std::pair<const EntryList*, int>> seen_;

@@ -168,11 +168,12 @@ namespace {
 
 const char AccessList[] = "system.posix_acl_access";
 
-// The extended attributes of the open file that a replacement keeps: its
+// The extended attributes of the file that a replacement keeps: its
 // access-control list and the user's own.
-std::string ReadExtended(int descriptor, std::vector<std::pair<std::string, std::string> >* kept) {
+std::string ReadExtended(const fs::path& file,
+                         std::vector<std::pair<std::string, std::string> >* kept) {
   std::string names(65536, '\0');  // the most Linux lists
-  const ssize_t size = flistxattr(descriptor, &names[0], names.size());
+  const ssize_t size = listxattr(file.c_str(), &names[0], names.size());
   if (size < 0)
     return errno == ENOTSUP ? "" : "cannot read the file's extended attributes" + Because(errno);
   names.resize(size);
@@ -180,7 +181,7 @@ std::string ReadExtended(int descriptor, std::vector<std::pair<std::string, std:
     const std::string name = names.c_str() + at;
     if (name.rfind("user.", 0) != 0 && name != AccessList) continue;
     std::string value(65536, '\0');  // the largest value Linux keeps
-    const ssize_t length = fgetxattr(descriptor, name.c_str(), &value[0], value.size());
+    const ssize_t length = getxattr(file.c_str(), name.c_str(), &value[0], value.size());
     if (length < 0) return "cannot read the file's extended attribute " + name + Because(errno);
     value.resize(length);
     kept->emplace_back(name, value);
@@ -207,12 +208,13 @@ std::string ReadOriginal(const fs::path& target, Original* original) {
   struct stat status = {};
   if (stat(target.c_str(), &status) != 0) return errno == ENOENT ? "" : CannotWrite(Because(errno));
   if (!S_ISREG(status.st_mode)) return "";
-  // Asked as any program that writes the file: opened, nothing written.
-  const int descriptor = open(target.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (descriptor < 0) return CannotWrite(Because(errno));
+  // Asked as any program that writes the file would ask, with the user's
+  // rights, without opening it, which would tell those who watch the file
+  // that it was written.
+  if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+    return CannotWrite(Because(errno));
   std::string why =
-      status.st_nlink > 1 ? OtherNamesText : ReadExtended(descriptor, &original->extended);
-  (void)close(descriptor);  // nothing was written: closing it loses nothing
+      status.st_nlink > 1 ? OtherNamesText : ReadExtended(target, &original->extended);
   original->exists = true;
   original->mode = status.st_mode & 07777;
   original->owner = status.st_uid;

@@ -1,5 +1,6 @@
 // The reports for people: info and diff, with every value named as the
 // editor names it (export is the one for scripts).
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -29,15 +30,24 @@ std::string Trimmed(const char* label) {
   return text.substr(first, text.find_last_not_of(' ') + 1 - first);
 }
 
-// text and blanks after it to columns columns: in a terminal an ASCII or a
-// half-width character takes one, any other character two.
+// The columns a character takes in a terminal: one for ASCII, the
+// alphabets of two UTF-8 bytes and the half-width forms, two for the rest
+// (the Japanese of the names).
+int Columns(const unsigned char* at, int length) {
+  if (length < 3) return 1;
+  const unsigned long c = ((at[0] & 0x0FUL) << 12) | ((at[1] & 0x3FUL) << 6) | (at[2] & 0x3FUL);
+  const bool halfWidth = (c >= 0xFF61 && c <= 0xFFDC) || (c >= 0xFFE8 && c <= 0xFFEE);
+  return length == 3 && halfWidth ? 1 : 2;
+}
+
+// text and blanks after it to columns columns.
 std::string Filled(const std::string& text, int columns) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if ((c & 0xC0) == 0x80) continue;  // the rest of a character
-    const bool halfWidth = c == 0xEF && i + 1 < text.size() &&
-                           (static_cast<unsigned char>(text[i + 1]) & 0xFE) == 0xBE;  // U+FF61-FF9F
-    columns -= c < 0x80 || halfWidth ? 1 : 2;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.c_str());
+  for (std::size_t i = 0; i < text.size();) {
+    int length = bytes[i] < 0xC0 ? 1 : bytes[i] < 0xE0 ? 2 : bytes[i] < 0xF0 ? 3 : 4;
+    length = static_cast<int>(std::min<std::size_t>(length, text.size() - i));
+    columns -= Columns(bytes + i, length);
+    i += length;
   }
   return text + std::string(columns > 0 ? columns : 0, ' ');
 }
@@ -47,8 +57,6 @@ std::string Padded(unsigned number, std::size_t width) {
   const std::string digits = std::to_string(number);
   return std::string(digits.size() < width ? width - digits.size() : 0, ' ') + digits;
 }
-
-std::string UnitName(int u) { return u < HeroCount ? HeroNames[u] : EnemyName; }
 
 // The counters from first on, each with its number in the list and its name,
 // CountersPerLine to a line.

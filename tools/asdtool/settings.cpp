@@ -39,9 +39,8 @@ Named Parse(const std::string& key) {
   for (const EntryList& entries : EntryLists)
     if (tokens[0] == entries.key) list = &entries;
   Named named = {list ? list->firstRow : 0, 0};
-  while (!list && named.row < ItemCountersValue && tokens[0] != GameValues[named.row].key)
-    ++named.row;
-  if (!list && named.row == ItemCountersValue) Refuse(key, "names no value");
+  while (!list && named.row < FirstListedRow && tokens[0] != GameValues[named.row].key) ++named.row;
+  if (!list && named.row == FirstListedRow) Refuse(key, "names no value");
   const int count = GameValues[named.row].count;
   std::size_t next = 1;  // the token to read
   if (count > 1 && tokens.size() > next)
@@ -82,18 +81,23 @@ struct ScalarReader : ScalarSax {
 }  // namespace
 
 std::string SettableKeys() {
-  const auto indices = [](int count) { return "N from 0 to " + std::to_string(count - 1) + "\n"; };
+  // A key and the indices it takes, lined up.
+  const auto line = [](const std::string& key, int count) {
+    const std::string indices = "N from 0 to " + std::to_string(count - 1);
+    return "  " + key +
+           (count > 1
+                ? std::string(std::max<std::size_t>(16, key.size() + 1) - key.size(), ' ') + indices
+                : "") +
+           "\n";
+  };
   std::string text = "KEY names a value as the document does, * standing for every index:\n";
-  for (int row = 0; row < ItemCountersValue; ++row) {
+  for (int row = 0; row < FirstListedRow; ++row) {
     const int count = GameValues[row].count;
-    const std::string key = GameValues[row].key + std::string(count > 1 ? ".N" : "");
-    text += "  " + key + (count > 1 ? std::string(16 - key.size(), ' ') + indices(count) : "\n");
+    text += line(GameValues[row].key + std::string(count > 1 ? ".N" : ""), count);
   }
-  for (const EntryList& list : EntryLists) {
-    const std::string key = list.key + std::string(list.rows > 1 ? ".N.FIELD" : ".N");
-    text +=
-        "  " + key + std::string(16 - key.size(), ' ') + indices(GameValues[list.firstRow].count);
-  }
+  for (const EntryList& list : EntryLists)
+    text += line(list.key + std::string(list.rows > 1 ? ".N.FIELD" : ".N"),
+                 GameValues[list.firstRow].count);
   text += "  FIELD one of:";
   for (int r = 0; r < StatCount; ++r)
     text += (r % 8 == 0 ? "\n    " : " ") + std::string(GameValues[StatValue(r)].key);
@@ -105,7 +109,6 @@ std::string SettableKeys() {
 
 void ApplySettings(const std::vector<std::string>& settings, const GameStateData& original,
                    GameStateData& edited) {
-  GameStateData file = original;  // whose words ValueWords gives
   std::set<std::pair<int, int>> given;
   for (const std::string& setting : settings) {
     const std::size_t equals = setting.find('=');
@@ -121,6 +124,6 @@ void ApplySettings(const std::vector<std::string>& settings, const GameStateData
     const int end = named.index < 0 ? count : named.index + 1;
     for (int n = named.index < 0 ? 0 : named.index; n < end; ++n)
       ValueWords(&edited, named.row)[n] =
-          Checked(value.scalar, key, named.row, ValueWords(&file, named.row)[n]);
+          Checked(value.scalar, key, named.row, ValueWords(&original, named.row)[n]);
   }
 }

@@ -111,7 +111,7 @@ int ReadArguments(int, char**, std::vector<std::string>* args) {
   return ExitOk;
 }
 
-int OpenNew(const fs::path& path) {
+int OpenNew(const fs::path& path, bool /*ownerOnly*/) {
   return _wopen(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
 }
 int Flush(int descriptor) { return _commit(descriptor); }
@@ -135,8 +135,8 @@ std::string WriteStream(std::FILE* stream, const std::string& text) {
   return WriteBytes(stream, text);
 }
 
-int OpenNew(const fs::path& path) {
-  return open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+int OpenNew(const fs::path& path, bool ownerOnly) {
+  return open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, ownerOnly ? 0600 : 0666);
 }
 int Flush(int descriptor) { return fsync(descriptor); }
 int Close(int descriptor) { return close(descriptor); }

@@ -27,7 +27,9 @@ std::string SystemReason(unsigned long error);  // for a Windows error code
 
 // A new file at path, made by this call and no other: its descriptor, or -1
 // with errno saying why.
-int OpenNew(const std::filesystem::path& path);
+// Readable by its owner alone when ownerOnly (a copy of a file whose own
+// permissions come later).
+int OpenNew(const std::filesystem::path& path, bool ownerOnly);
 // Puts the file's data on the disk; 0 or -1.
 int Flush(int descriptor);
 int Close(int descriptor);

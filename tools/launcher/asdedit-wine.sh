@@ -70,6 +70,13 @@ show() {
   "$@" </dev/null >/dev/null 2>&1 &
 }
 
+# Keeps TEXT in the prefix's FILE, written whole beside it first, so that
+# another start never reads half of it; nothing when the prefix is not there.
+keep() {
+  [ -d "$prefix" ] || return 0
+  { printf '%s\n' "$2" >"$1.$$" && mv -f "$1.$$" "$1"; } 2>/dev/null || rm -f "$1.$$"
+}
+
 install_wine="  Debian/Ubuntu: sudo dpkg --add-architecture i386 && sudo apt update && sudo apt install wine wine32
   Fedora:        sudo dnf install wine"
 
@@ -136,7 +143,8 @@ choose_editor() {
         asdtool*) ;;
         *) use_64_bit ;;
       esac
-      { [ -d "$prefix" ] && printf '%s\n%s %s\n' "$state" "${exe##*/}" "$wine" >"$choice"; } 2>/dev/null
+      keep "$choice" "$state
+${exe##*/} $wine"
       ;;
   esac
   [ -f "$exe" ] || fail "$exe is missing: keep this script beside the files of the release."
@@ -189,7 +197,7 @@ set_fonts() {
         say "Wine shows \"$face\" with $family from now on."
     fi
   done
-  { [ -d "$prefix" ] && printf '%s\n' "$family" >"$fonts"; } 2>/dev/null
+  keep "$fonts" "$family"
 }
 
 # The Windows name of the existing file $1 in $dos, where the prefix's drives
