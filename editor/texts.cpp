@@ -88,7 +88,9 @@ const char* const ItemLabels[CounterCount] = {
 };
 // clang-format on
 
-// The side label's words are parted by five ideographic spaces each.
-const char ItemSideLabel[] = "アイテム　　　　　一覧　　　　　ＭＯＤＥ";
+// The side label's words, one to a line with an empty line between them:
+// its box holds four characters to a line, and the breaks are the text's own,
+// so that no system's line breaking decides them.
+const char ItemSideLabel[] = "アイテム\n\n一覧\n\nＭＯＤＥ";
 const char BackButtonText[] = "もどる";
 const char FillButtonText[] = "まんたん";

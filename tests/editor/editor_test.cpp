@@ -26,6 +26,31 @@ std::string Japanese(const char* text) {
   return Utf8Text(wide);
 }
 
+// A label reads whole as it is drawn, in its own font and box: no line wider
+// than the box, every line inside its height, and a text with line breaks
+// of its own broken nowhere else.
+void ExpectWhole(HWND label) {
+  const std::string name = WindowText(label);
+  const std::wstring text = WideText(name);
+  RECT box;
+  GetClientRect(label, &box);
+  RECT need = box;
+  HDC dc = GetDC(label);
+  HGDIOBJ was = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  TEXTMETRICW font;
+  GetTextMetricsW(dc, &font);
+  const UINT drawn = DT_CENTER | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX;
+  const int height = DrawTextW(dc, text.c_str(), -1, &need, drawn | DT_CALCRECT);
+  SelectObject(dc, was);
+  ReleaseDC(label, dc);
+  EXPECT_LE(need.right - need.left, box.right) << name;
+  EXPECT_LE(height, box.bottom) << name;
+  const auto breaks = std::count(text.begin(), text.end(), L'\n');
+  if (breaks > 0) {
+    EXPECT_EQ(breaks + 1, height / font.tmHeight) << name;
+  }
+}
+
 class Editor : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -116,6 +141,7 @@ TEST_F(Editor, StartsFreshWithEverythingDisabledAndEveryTextInJapanese) {
       char className[16];
       GetClassNameA(c, className, sizeof className);
       if (lstrcmpiA(className, "Edit") != 0) captions.insert(WindowText(c));
+      if (lstrcmpiA(className, "Static") == 0) ExpectWhole(c);
       walk(c);
     }
   };

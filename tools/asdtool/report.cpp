@@ -22,6 +22,7 @@ const char NoDifferencesText[] = u8"違いはありません\n";
 
 const int NameColumns = 10;  // the widest item, monster and unit names
 const int CountersPerLine = 4;
+const int StatColumns = 6;  // a statistic's label and its values below it
 
 // A label without its padding blanks, for naming a value in a line of text.
 std::string Trimmed(const char* label) {
@@ -73,12 +74,12 @@ std::string Counters(const char* heading, const GameStateData& state, int first,
 // The heading of the unit table and a row for each unit.
 std::string Units(const GameStateData& state) {
   std::string heading = std::string(NumberHeading) + " " + Filled(NameHeading, NameColumns);
-  for (const FieldRow& field : FieldTable) heading += std::string(" ") + field.label;
+  for (const FieldRow& field : FieldTable) heading += " " + Filled(field.label, StatColumns);
   std::string text = std::string(UnitsHeading) + ":\n" +
                      heading.substr(0, heading.find_last_not_of(' ') + 1) + "\n";
   for (int u = 0; u < UnitCount; ++u) {
     text += Padded(u, 4) + " " + Filled(UnitName(u), NameColumns);
-    for (const StatRow& row : state.statRows) text += " " + Padded(row[u], 6);
+    for (const StatRow& row : state.statRows) text += " " + Padded(row[u], StatColumns);
     text += "\n";
   }
   return text;
