@@ -1,12 +1,13 @@
 #!/bin/sh
-# release_test.sh SOURCE: scripts/release in a clone of SOURCE whose setup
-# step only says that it was reached. A clean tree gets there; a changed
+# release_test.sh SOURCE: SOURCE's scripts/release in a clone of SOURCE whose
+# setup step only says that it was reached. A clean tree gets there; a changed
 # tracked file is refused at once, named, with nothing built; --dirty goes on.
 set -eu
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 git clone -q "$1" "$work/tree"
 cd "$work/tree"
+cp "$1/scripts/release" scripts/release
 printf '#!/bin/sh\necho reached setup\nexit 42\n' >scripts/setup
 git -c user.name=test -c user.email=test@invalid commit -qam "setup reached"
 fail() { echo "FAILED: $*" && exit 1; }
