@@ -1,10 +1,25 @@
 // Start-up and the message loop.
 #include "app/startup.h"
 
+#include <cstdlib>
+
 #include "app/cmdline.h"
 #include "app/window.h"
 
 HINSTANCE AppInstance = nullptr;
+
+namespace {
+FailedStartText Failed;  // what the program says of a failed start; nothing until AppStart
+}  // namespace
+
+void EndFailedStart(bool orderly) {
+  const DWORD error = GetLastError();
+  if (Failed.format)
+    MessageBoxW(nullptr, ReasonText(Failed.format, error), ProgramText(Failed.caption),
+                MB_OK | MB_ICONERROR);
+  if (!orderly) ExitProcess(FailedStartExit);
+  std::exit(FailedStartExit);
+}
 
 int RunMessageLoop() {
   MSG msg = {};
@@ -32,12 +47,13 @@ const wchar_t NoCodePageCaption[] = L"Code page 932 is missing";
 }  // namespace
 
 int AppStart(HINSTANCE instance, HINSTANCE previous, const char* mainClassName,
-             int (*entry)(int argc, char** argv), UINT codePage) {
+             int (*entry)(int argc, char** argv), const FailedStartText& failed, UINT codePage) {
   if (!IsValidCodePage(codePage)) {
     MessageBoxW(nullptr, NoCodePageText, NoCodePageCaption, MB_OK | MB_ICONERROR);
     return NoCodePageExit;
   }
   AppInstance = instance;
+  Failed = failed;
   SplitCommandLine();
   if (!previous) RegisterWindowClass(mainClassName);
   if (entry(ArgCount, ArgVector) < 0) return 0;

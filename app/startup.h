@@ -15,6 +15,22 @@ int RunMessageLoop();
 // program's texts.
 const int NoCodePageExit = 2;
 
+// The exit code of a start whose window class or window could not be made.
+const int FailedStartExit = 3;
+
+// What the program says when its start fails, in its own texts: format, with
+// one %s for the system's reason, under caption.
+struct FailedStartText {
+  const char* format;
+  const char* caption;
+};
+
+// Ends a start that failed (a window class or window that could not be made)
+// with FailedStartExit, after saying why in a message box, as AppStart was
+// told, with the system's reason for the last error. At once, or in an
+// orderly way through the C runtime's exit.
+[[noreturn]] void EndFailedStart(bool orderly);
+
 // The program's start-up sequence after the platform's entry point: keeps the
 // instance, splits the command line, registers the program's main window
 // class, calls entry with the arguments and runs the message loop. Returns the
@@ -22,6 +38,7 @@ const int NoCodePageExit = 2;
 // First of all, a Windows without codePage (ProgramCodePage, but for tests)
 // is told so in English, and the start ends with NoCodePageExit.
 int AppStart(HINSTANCE instance, HINSTANCE previous, const char* mainClassName,
-             int (*entry)(int argc, char** argv), UINT codePage = ProgramCodePage);
+             int (*entry)(int argc, char** argv), const FailedStartText& failed,
+             UINT codePage = ProgramCodePage);
 
 #endif

@@ -24,6 +24,16 @@ PathText::PathText(const char* format, const char* path) : units() {
   wsprintfW(units, ProgramText(format), widePath);  // the format's few words and the path
 }
 
+ReasonText::ReasonText(const char* format, DWORD error) : units() {
+  wchar_t reason[TextUnits] = {};
+  DWORD length = error ? FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, error, 0, reason, TextUnits, nullptr)
+                       : 0;
+  while (length > 0 && (reason[length - 1] == L'\n' || reason[length - 1] == L'\r'))
+    reason[--length] = L'\0';
+  wsprintfW(units, ProgramText(format), reason);  // the format's few words and the reason
+}
+
 BOOL SetProgramText(HWND window, const char* text) {
   return SetWindowTextW(window, ProgramText(text));
 }

@@ -46,6 +46,16 @@ struct PathText {
   wchar_t units[TextUnits + PathUnits];
 };
 
+// A program text with the system's words for an error: format (Shift-JIS,
+// with one %s) filled with what the system says of error (a GetLastError
+// code) in the user's language; with nothing where the error is 0 or the
+// system has no words for it.
+struct ReasonText {
+  ReasonText(const char* format, DWORD error);
+  operator const wchar_t*() const { return units; }  // NOLINT(google-explicit-constructor)
+  wchar_t units[2 * TextUnits];
+};
+
 // A program text as a window's text or caption.
 BOOL SetProgramText(HWND window, const char* text);
 

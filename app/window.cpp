@@ -4,8 +4,6 @@
 #include "app/startup.h"
 #include "app/text.h"
 
-#include <cstdlib>
-
 #if defined(_MSC_VER) && defined(_M_IX86)
 #pragma comment(linker, "/EXPORT:WndProc=_WndProc@16")
 #endif
@@ -45,7 +43,7 @@ void RegisterWindowClass(const char* className) {
   record.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   record.lpszMenuName = nullptr;
   record.lpszClassName = name;
-  if (!RegisterClassW(&record)) ExitProcess(0);
+  if (!RegisterClassW(&record)) EndFailedStart(false);
 }
 
 HWND CreateObjectWindow(Window* object, DWORD exStyle, const char* className, const char* title,
@@ -57,7 +55,7 @@ HWND CreateObjectWindow(Window* object, DWORD exStyle, const char* className, co
                       CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, AppInstance, object);
   // A window that WndProc did not bind to the object (a class with another
   // procedure) would never reach it: that is a failed creation too.
-  if (!hwnd || hwnd != object->hwnd) std::exit(0);
+  if (!hwnd || hwnd != object->hwnd) EndFailedStart(true);
   return hwnd;
 }
 

@@ -19,12 +19,12 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
 
 // Registers a class of Unicode object windows: WndProc, room for the object pointer,
 // icon 1 of the program, the arrow cursor, the face colour. Failing ends the
-// process at once with exit code 0. Class names are ASCII.
+// process at once, as a failed start (EndFailedStart). Class names are ASCII.
 void RegisterWindowClass(const char* className);
 
 // Creates a top-level window for object at the default position and size,
-// bound to it from WM_CREATE on. Ends the process (exit code 0) when the
-// window cannot be created.
+// bound to it from WM_CREATE on. Ends the process in an orderly way, as a
+// failed start (EndFailedStart), when the window cannot be created.
 HWND CreateObjectWindow(Window* object, DWORD exStyle, const char* className, const char* title,
                         DWORD style, HWND owner);
 

@@ -4,6 +4,7 @@
 
 #include "app/startup.h"
 #include "editor/main_window.h"
+#include "editor/texts.h"
 
 // The application entry: the main window, which lives until the process
 // ends, with the file named by the first argument after the program's path
@@ -16,7 +17,8 @@ int AppMain(int argc, char** argv) {
 }
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR, int) {
-  return AppStart(hInstance, hPrevInstance, MainWindowClassName, AppMain);
+  return AppStart(hInstance, hPrevInstance, MainWindowClassName, AppMain,
+                  {FailedStartFormat, ErrorCaption});
 }
 
 // The allocation operator of the program: out of memory ends the program

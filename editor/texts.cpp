@@ -2,8 +2,11 @@
 // compile it in UTF-8 to name what the editor shows.
 #include "editor/texts.h"
 
-const char MainWindowTitle[] = "モルダン・ピクセリオン - Save Editor ver 0.5";
-const char OpenTitleFormat[] = "モルダン・ピクセリオン - Save Editor ver 0.5 (%s)";
+#include "asd_version.h"
+
+// The version is the project's, as in the version resource and the manifest.
+const char MainWindowTitle[] = "モルダン・ピクセリオン - Save Editor ver " ASD_VERSION_TEXT;
+const char OpenTitleFormat[] = "モルダン・ピクセリオン - Save Editor ver " ASD_VERSION_TEXT " (%s)";
 const char FileMenuText[] = "ﾌｧｲﾙ(&F)";
 const char OpenMenuText[] = "開く(&O)...";
 const char SaveMenuText[] = "上書き保存(&S)...";
@@ -54,10 +57,11 @@ const char* UnitName(int unit) { return unit < HeroCount ? HeroNames[unit] : Ene
 const char ExitQuestion[] = "終了しますか？";
 const char QuestionCaption[] = "確認";
 const char VersionCaption[] = "ﾊﾞｰｼﾞｮﾝ情報";
-const char VersionText[] =
-    "モルダン・ピクセリオン Save Editor ver 0.5\n"
-    "制作　月影ソフト工房　1997";
+const char VersionText[] = "モルダン・ピクセリオン Save Editor ver " ASD_VERSION_TEXT
+                           "\n"
+                           "制作　月影ソフト工房　1997";
 const char ErrorCaption[] = "エラー";
+const char FailedStartFormat[] = "起動できませんでした。%s";
 const char SaveFailedText[] = "上書き保存に失敗しました。";
 const char ChangedOutsideFormat[] =
     "%s\nは開いた後でほかのプログラムに変更されています。上書きしますか？";

@@ -47,6 +47,7 @@ extern const char QuestionCaption[];
 extern const char VersionCaption[];
 extern const char VersionText[];
 extern const char ErrorCaption[];
+extern const char FailedStartFormat[];  // a window could not be made; %s is the system's reason
 extern const char SaveFailedText[];
 // Another program has changed the open file since it was opened or saved; %s is its path.
 // The question's buttons: write every value, only the edited ones, nothing.

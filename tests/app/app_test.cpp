@@ -38,6 +38,16 @@ int NeverEntered(int, char**) {
   return -1;
 }
 
+const FailedStartText Failed = {"failed: %s", "AppTest"};
+
+// Reads the message box that comes up onto standard error, and closes it.
+DWORD WINAPI CloseBox(void*) {
+  HWND box = WaitForWindow("#32770", GetCurrentProcessId());
+  std::fprintf(stderr, "box: %s\n", WindowText(GetDlgItem(box, 0xFFFF)).c_str());
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  return 0;
+}
+
 }  // namespace
 
 TEST(CommandLine, SplitsQuotesAndExpandsPatternsAgainstTheFiles) {
@@ -76,12 +86,13 @@ TEST(CommandLine, SplitsQuotesAndExpandsPatternsAgainstTheFiles) {
 
 TEST(Shell, StartUpRunsTheEntryAndTheLoopThatWindowObjectsEnd) {
   // An object sees nothing before WM_CREATE, which brings its own handle.
-  EXPECT_EQ(7, AppStart(GetModuleHandleA(nullptr), nullptr, "AppTest", StartEntry));
+  EXPECT_EQ(7, AppStart(GetModuleHandleA(nullptr), nullptr, "AppTest", StartEntry, Failed));
   EXPECT_EQ(static_cast<UINT>(WM_CREATE), Started.messages.front());
   EXPECT_EQ(reinterpret_cast<LPARAM>(Started.hwnd), Started.createParam);
   EXPECT_EQ(1, std::count(Started.messages.begin(), Started.messages.end(), WM_DESTROY));
-  EXPECT_EQ(0, AppStart(GetModuleHandleA(nullptr), GetModuleHandleA(nullptr), "AppTest",
-                        [](int, char**) { return -1; }));
+  EXPECT_EQ(0, AppStart(
+                   GetModuleHandleA(nullptr), GetModuleHandleA(nullptr), "AppTest",
+                   [](int, char**) { return -1; }, Failed));
 
   Recorder object;
   CreateObjectWindow(&object, 0, "AppTest", "size", WS_CLIPSIBLINGS | WS_SYSMENU, nullptr);
@@ -93,25 +104,28 @@ TEST(Shell, StartUpRunsTheEntryAndTheLoopThatWindowObjectsEnd) {
   EXPECT_EQ((std::vector<LONG>{640, 480, 37, 29}),
             (std::vector<LONG>{client.right, client.bottom, outer.left, outer.top}));
   // A class that cannot be registered ends the process at once, a window that
-  // cannot be made in an orderly way: both with exit code 0.
+  // cannot be made in an orderly way: both say so with the system's reason,
+  // and end with the failed start's code.
   auto registerTwice = [] {
+    CreateThread(nullptr, 0, CloseBox, nullptr, 0, nullptr);
     RegisterWindowClass("AppTest");
-    std::exit(3);
+    std::exit(0);
   };
-  EXPECT_EXIT(registerTwice(), testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(registerTwice(), testing::ExitedWithCode(FailedStartExit), "box: failed: .");
   auto createUnregistered = [&] {
+    CreateThread(nullptr, 0, CloseBox, nullptr, 0, nullptr);
     CreateObjectWindow(&object, 0, "NoSuchClass", "", 0, nullptr);
-    std::exit(3);
+    std::exit(0);
   };
-  EXPECT_EXIT(createUnregistered(), testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(createUnregistered(), testing::ExitedWithCode(FailedStartExit), "box: failed: .");
 }
 
 // A Windows without the texts' code page (here one that no system has): the
 // user reads why in English, and the start fails before anything else.
 TEST(Shell, AWindowsWithoutTheTextsCodePageIsToldInEnglish) {
   std::vector<Seen> seen = Answering(nullptr, {{IDOK, ""}}, [] {
-    EXPECT_EQ(NoCodePageExit,
-              AppStart(GetModuleHandleA(nullptr), nullptr, "NoCodePage", NeverEntered, 59999));
+    EXPECT_EQ(NoCodePageExit, AppStart(GetModuleHandleA(nullptr), nullptr, "NoCodePage",
+                                       NeverEntered, Failed, 59999));
   });
   ASSERT_EQ(1u, seen.size());
   EXPECT_NE(std::string::npos, seen[0].text.find("needs code page 932"));

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "app/startup.h"
+#include "asd_version.h"
 #include "editor/item_window.h"
 #include "editor/main_window.h"
 #include "editor/texts.h"
@@ -17,7 +18,7 @@
 
 namespace {
 
-const std::string Title = u8"モルダン・ピクセリオン - Save Editor ver 0.5";
+const std::string Title = u8"モルダン・ピクセリオン - Save Editor ver " ASD_VERSION_TEXT;
 
 // A program text (Shift-JIS) as the user should read it, in UTF-8.
 std::string Japanese(const char* text) {
@@ -104,7 +105,7 @@ protected:
 TEST_F(Editor, StartsFreshWithEverythingDisabledAndEveryTextInJapanese) {
   EXPECT_EQ(
       "\x83\x82\x83\x8B\x83_\x83\x93\x81\x45\x83s\x83N\x83Z\x83\x8A\x83I\x83\x93 - Save Editor "
-      "ver 0.5",
+      "ver " ASD_VERSION_TEXT,
       std::string(MainWindowTitle));
   EXPECT_EQ(Title, WindowText(main));
   EXPECT_EQ(Japanese(ItemWindowTitle), WindowText(items));
@@ -165,8 +166,9 @@ TEST_F(Editor, StartsFreshWithEverythingDisabledAndEveryTextInJapanese) {
 
   std::vector<Seen> seen = Command(VersionCommandId);
   ASSERT_EQ(1u, seen.size());
-  EXPECT_EQ(u8"モルダン・ピクセリオン Save Editor ver 0.5\n制作　月影ソフト工房　1997",
-            seen[0].text);
+  EXPECT_EQ(
+      u8"モルダン・ピクセリオン Save Editor ver " ASD_VERSION_TEXT u8"\n制作　月影ソフト工房　1997",
+      seen[0].text);
   EXPECT_EQ(nullptr, seen[0].icon);
   EXPECT_EQ(std::vector<int>{IDOK}, seen[0].buttons);
   seen = Command(ExitCommandId, {{IDNO, ""}});

@@ -3,13 +3,14 @@
 // path holds characters that Shift-JIS cannot write.
 #include <gtest/gtest.h>
 
+#include "asd_version.h"
 #include "editor/main_window.h"
 #include "support/model.h"
 #include "tools/windriver/windriver.h"
 
 namespace {
 
-const std::string Title = u8"モルダン・ピクセリオン - Save Editor ver 0.5";
+const std::string Title = u8"モルダン・ピクセリオン - Save Editor ver " ASD_VERSION_TEXT;
 
 // Starts the editor in folder with arguments; its main window.
 HWND Start(const std::string& folder, const std::string& arguments, PROCESS_INFORMATION& process) {
