@@ -193,20 +193,7 @@ std::FILE* OpenStream(const char* path, const char* mode) {
 std::FILE* OpenStream(const char* path, const char* mode) { return std::fopen(path, mode); }
 #endif
 
-std::uint16_t* ValueWords(GameStateData* block, int row) {
-  switch (row) {
-    case TurnCountValue:
-      return &block->turnCount;
-    case SmallValuesValue:
-      return block->smallValues;
-    case ItemCountersValue:
-      return block->counters;
-    case MonsterCountersValue:
-      return block->counters + ItemCounterCount;
-    default:
-      return block->statRows[row - LevelValue];
-  }
-}
+std::uint16_t* ValueWords(GameStateData* block, int row) { return GameValues[row].words(block); }
 
 const std::uint16_t* ValueWords(const GameStateData* block, int row) {
   return ValueWords(const_cast<GameStateData*>(block), row);  // only to read

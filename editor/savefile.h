@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <type_traits>
 
 const int UnitCount = 50;
 const int CounterCount = 54;  // 42 item counters, then 12 monster counters
@@ -59,11 +60,26 @@ struct GameValue {
   std::uint16_t low;    // the range the editor holds it to
   std::uint16_t high;
   ValueKind kind;
+  std::uint16_t* (*words)(GameStateData* block);  // its first word in a block
 };
+
+// The words of a member of a block from an index on: a word, a run of words,
+// or a row of statRows.
+inline std::uint16_t* WordsFrom(std::uint16_t& word, int) { return &word; }
+inline std::uint16_t* WordsFrom(std::uint16_t* words, int first) { return words + first; }
+inline std::uint16_t* WordsFrom(StatRow* rows, int row) { return rows[row]; }
+// How many words a member of type Member holds from index first on.
+template <typename Member>
+constexpr int WordsIn(int first) {
+  if constexpr (std::is_array_v<Member>)
+    return (static_cast<int>(std::extent_v<Member>) - first) *
+           static_cast<int>(sizeof(std::remove_extent_t<Member>) / sizeof(std::uint16_t));
+  return 1 - first;
+}
 
 // The rows of GameValues, in the order of editor/values.inc.
 enum GameValueRow {
-#define GAME_VALUE(name, key, label, offset, count, low, high, kind) name,
+#define GAME_VALUE(name, member, first, key, label, offset, count, low, high, kind) name,
 #define STAT_VALUE(name, row, key, label, offset, low, high, kind) name,
 #include "editor/values.inc"
 #undef GAME_VALUE
@@ -71,10 +87,14 @@ enum GameValueRow {
   GameValueCount
 };
 inline constexpr GameValue GameValues[GameValueCount] = {
-#define GAME_VALUE(name, key, label, offset, count, low, high, kind) \
-  {key, offset, count, low, high, kind},
-#define STAT_VALUE(name, row, key, label, offset, low, high, kind) \
-  {key, offset, UnitCount, low, high, kind},
+#define GAME_VALUE(name, member, first, key, label, offset, count, low, high, kind) \
+  {key, offset, count, low, high, kind, [](GameStateData* block) {                  \
+     return WordsFrom(block->member, first);                                        \
+   }},
+#define STAT_VALUE(name, row, key, label, offset, low, high, kind)     \
+  {key, offset, UnitCount, low, high, kind, [](GameStateData* block) { \
+     return WordsFrom(block->statRows, row);                           \
+   }},
 #include "editor/values.inc"
 #undef GAME_VALUE
 #undef STAT_VALUE
@@ -83,9 +103,14 @@ inline constexpr GameValue GameValues[GameValueCount] = {
 // The row of GameValues of the statistic in statRows row.
 constexpr int StatValue(int row) { return LevelValue + row; }
 static_assert(GameValueCount - LevelValue == StatCount, "a row for every statistic");
-#define GAME_VALUE(name, key, label, offset, count, low, high, kind)
-#define STAT_VALUE(name, row, key, label, offset, low, high, kind) \
-  static_assert((name) == StatValue(row), "the statistics in the order of statRows");
+// Every value fits the member it lies in, from its index on.
+#define GAME_VALUE(name, member, first, key, label, offset, count, low, high, kind)         \
+  static_assert((first) >= 0 && (count) <= WordsIn<decltype(GameStateData::member)>(first), \
+                #name " fits its member");
+#define STAT_VALUE(name, row, key, label, offset, low, high, kind)                          \
+  static_assert((name) == StatValue(row), "the statistics in the order of statRows");       \
+  static_assert((row) >= 0 && UnitCount <= WordsIn<decltype(GameStateData::statRows)>(row), \
+                #name " fits statRows");
 #include "editor/values.inc"
 #undef GAME_VALUE
 #undef STAT_VALUE

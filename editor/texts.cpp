@@ -20,14 +20,14 @@ const char VersionMenuText[] = "ﾊﾞｰｼﾞｮﾝ情報(&V)";
 const wchar_t OpenFilter[] = L"Save Data(*s?.asd)\0*.asd\0All(*.*)\0*.*\0";
 
 const char* const ValueLabels[GameValueCount] = {
-#define GAME_VALUE(name, key, label, offset, count, low, high, kind) label,
+#define GAME_VALUE(name, member, first, key, label, offset, count, low, high, kind) label,
 #define STAT_VALUE(name, row, key, label, offset, low, high, kind) label,
 #include "editor/values.inc"
 #undef GAME_VALUE
 #undef STAT_VALUE
 };
 const FieldRow FieldTable[StatCount] = {
-#define GAME_VALUE(name, key, label, offset, count, low, high, kind)
+#define GAME_VALUE(name, member, first, key, label, offset, count, low, high, kind)
 #define STAT_VALUE(name, row, key, label, offset, low, high, kind) {label, offset},
 #include "editor/values.inc"
 #undef GAME_VALUE
