@@ -1,15 +1,20 @@
 #!/bin/sh
-# release_test.sh SOURCE: SOURCE's scripts/release in a clone of SOURCE whose
-# setup step only says that it was reached. A clean tree gets there; a changed
-# tracked file is refused at once, named, with nothing built; --dirty goes on.
+# release_test.sh SOURCE: SOURCE's scripts/release in a repository of its
+# own, beside a setup step that only says that it was reached. A clean tree
+# gets there; a changed tracked file is refused at once, named, with nothing
+# built; --dirty goes on.
 set -eu
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-git clone -q "$1" "$work/tree"
+mkdir -p "$work/tree/scripts"
 cd "$work/tree"
 cp "$1/scripts/release" scripts/release
 printf '#!/bin/sh\necho reached setup\nexit 42\n' >scripts/setup
-git -c user.name=test -c user.email=test@invalid commit -qam "setup reached"
+chmod +x scripts/setup
+echo "a tracked file" >README.md
+git init -q
+git add .
+git -c user.name=test -c user.email=test@invalid commit -qm "a release"
 fail() { echo "FAILED: $*" && exit 1; }
 status=0
 scripts/release >out 2>&1 || status=$?
