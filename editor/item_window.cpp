@@ -100,6 +100,9 @@ LRESULT MorWin1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       ItemCommand(hwnd, wParam, lParam);
       return 0;
+    case WM_CLOSE:  // Alt+F4: hidden, as "もどる" hides it; the editor goes on with its values
+      ShowWindow(hwnd, SW_HIDE);
+      return 0;
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }

@@ -16,7 +16,10 @@
 namespace {
 
 char SavePath[PathBytes];  // the file last opened (UTF-8), the target of a save
-HWND NameBox;              // the panel; its caption names the selected unit
+// The backup the next save makes: the first after an open is marked so, and
+// is kept however many follow.
+BackupMode NextBackup = WithOpenedBackup;
+HWND NameBox;  // the panel; its caption names the selected unit
 
 const DWORD MainExStyle = WS_EX_CONTROLPARENT;
 const DWORD MainStyle = WS_CLIPSIBLINGS | WS_SYSMENU;
@@ -241,6 +244,7 @@ int LoadFile(MorWin0* self, const char* path) {
     return -2;
   }
   lstrcpynA(SavePath, path, sizeof SavePath);
+  NextBackup = WithOpenedBackup;
 
   SetWindowTextW(self->hwnd, PathText(OpenTitleFormat, SavePath));
 
@@ -292,13 +296,14 @@ const AnswerLabel SaveAnswers[] = {
     {IDYES, WriteAllLabel}, {IDNO, WriteEditsLabel}, {IDCANCEL, WriteNothingLabel}};
 const int SaveAnswerCount = sizeof SaveAnswers / sizeof SaveAnswers[0];
 
-// Labels the save question's buttons. Where a label is wider than the box
-// made its buttons, all of them widen alike, centred, and the box with them.
-void LabelSaveAnswers(HWND box) {
+// Labels the save question's buttons; false when the box lacks one. Where a
+// label is wider than the box made its buttons, all of them widen alike,
+// centred, and the box with them.
+bool LabelSaveAnswers(HWND box) {
   HWND buttons[SaveAnswerCount];
   for (int i = 0; i < SaveAnswerCount; ++i) {
     buttons[i] = GetDlgItem(box, SaveAnswers[i].id);
-    if (!buttons[i]) return;  // not the question's box
+    if (!buttons[i]) return false;
   }
   int need = 0;
   HDC dc = GetDC(box);
@@ -319,7 +324,7 @@ void LabelSaveAnswers(HWND box) {
   GetWindowRect(buttons[0], &first);
   GetWindowRect(buttons[SaveAnswerCount - 1], &last);
   int width = first.right - first.left;
-  if (need <= width) return;
+  if (need <= width) return true;
   int gap = (last.left - first.left) / (SaveAnswerCount - 1) - width;
   int row = SaveAnswerCount * need + (SaveAnswerCount - 1) * gap;
   GetClientRect(box, &client);
@@ -335,35 +340,85 @@ void LabelSaveAnswers(HWND box) {
   for (int i = 0; i < SaveAnswerCount; ++i)
     MoveWindow(buttons[i], (client.right - row) / 2 + i * (need + gap), first.top, need,
                first.bottom - first.top, TRUE);
+  return true;
 }
 
 // While the save question is asked: labels its buttons once the box has laid
 // itself out, at the end of its WM_INITDIALOG. (Wine activates the box while
-// it still places its buttons, so that HCBT_ACTIVATE comes too early.)
+// it still places its buttons, so that HCBT_ACTIVATE comes too early.) A box
+// whose buttons cannot be labelled ends there, before it shows: its
+// platform's labels would not say what each answer writes.
 HHOOK AnswerHook;
+enum AnswerBoxState { BoxAwaited, BoxLabelled, BoxEnded } AnswerBox;
 LRESULT CALLBACK LabelLaidOutBox(int code, WPARAM wParam, LPARAM lParam) {
   const CWPRETSTRUCT* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-  if (code == HC_ACTION && call->message == WM_INITDIALOG) LabelSaveAnswers(call->hwnd);
+  if (code == HC_ACTION && call->message == WM_INITDIALOG && AnswerBox == BoxAwaited) {
+    AnswerBox = LabelSaveAnswers(call->hwnd) ? BoxLabelled : BoxEnded;
+    if (AnswerBox == BoxEnded) EndDialog(call->hwnd, IDCANCEL);
+  }
   return CallNextHookEx(AnswerHook, code, wParam, lParam);
 }
 
-// "上書き保存(&S)...": writes GameState over the file last opened. When
-// another program (the game) has changed a value in it since it was opened
-// or last saved, the user decides first: write every value; write only the
-// values edited since, over what the file holds then, and show the result;
-// or, by default, write nothing, so that the next save asks again. Returns
-// 0, also when nothing was written, or a store's failure.
+// Whether a trailing character of a system message ends a sentence or line.
+bool EndsMessage(wchar_t c) {
+  return c == L'\r' || c == L'\n' || c == L' ' || c == L'.' || c == L'\x3002';
+}
+
+// Asks whether to write the open file without a backup, none having been
+// made for error, a system error code: named in the system's words, in the
+// user's language. No, the default, writes nothing.
+bool AskWithoutBackup(HWND window, DWORD error) {
+  wchar_t reason[TextUnits] = {};
+  DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                error, 0, reason, TextUnits, nullptr);
+  while (length > 0 && EndsMessage(reason[length - 1])) reason[--length] = L'\0';
+  if (length == 0) wsprintfW(reason, ProgramText(SystemErrorFormat), error);
+  wchar_t text[2 * TextUnits];
+  wsprintfW(text, ProgramText(BackupFailedFormat), reason);
+  UINT question = MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2;
+  return MessageBoxW(window, text, ProgramText(QuestionCaption), question) == IDYES;
+}
+
+// The user chose to write nothing.
+const int NothingWritten = 1;
+
+// Writes GameState into the open file as mode says, after a backup of the
+// file; when none can be made, the user decides whether to write without
+// one. Returns the store's result, or NothingWritten.
+int StoreWithBackup(HWND window, StoreMode mode) {
+  int result = StoreValues(SavePath, mode, NextBackup);
+  // A store that failed while writing had made its backup: the next is no longer the first.
+  if (result == 0 || (result <= SeekFailed && result >= CloseFailed)) NextBackup = WithBackup;
+  if (result != BackupFailed) return result;
+  if (!AskWithoutBackup(window, BackupError())) return NothingWritten;
+  return StoreValues(SavePath, mode, WithoutBackup);
+}
+
+// "上書き保存(&S)...": writes GameState over the file last opened, after a
+// backup of it. When another program (the game) has changed a value in it
+// since it was opened or last saved, the user decides first: write every
+// value; write only the values edited since, over what the file holds then,
+// and show the result; or, by default, write nothing, so that the next save
+// asks again. A question that cannot be shown with its labels writes
+// nothing. Returns 0 or NothingWritten, also when nothing was written, or a
+// store's failure.
 int SaveCommand(MorWin0* self) {
-  int result = StoreSaveFileIfUnchanged(SavePath);
+  int result = StoreWithBackup(self->hwnd, UnlessChanged);
   if (result != ChangedOutside) return result;
   UINT question = MB_YESNOCANCEL | MB_ICONWARNING | MB_DEFBUTTON3;
+  AnswerBox = BoxAwaited;
   AnswerHook = SetWindowsHookExW(WH_CALLWNDPROCRET, LabelLaidOutBox, nullptr, GetCurrentThreadId());
-  int answer =
-      PathMessageBox(self->hwnd, ChangedOutsideFormat, SavePath, QuestionCaption, question);
-  UnhookWindowsHookEx(AnswerHook);
-  if (answer == IDYES) return StoreSaveFile(SavePath);
+  int answer = AnswerHook ? PathMessageBox(self->hwnd, ChangedOutsideFormat, SavePath,
+                                           QuestionCaption, question)
+                          : IDCANCEL;
+  if (AnswerHook) UnhookWindowsHookEx(AnswerHook);
+  if (AnswerBox != BoxLabelled) {
+    ProgramMessageBox(self->hwnd, SaveQuestionFailedText, ErrorCaption, MB_OK | MB_ICONERROR);
+    return NothingWritten;
+  }
+  if (answer == IDYES) return StoreWithBackup(self->hwnd, EveryValue);
   if (answer != IDNO) return 0;
-  result = StoreEditedValues(SavePath);
+  result = StoreWithBackup(self->hwnd, EditedValues);
   if (result == 0) {
     ShowValues(self->hwnd);
     ShowValues(self->itemWindow->hwnd);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "editor/backup.h"
 #include "editor/utf.h"
 
 #ifdef _WIN32
@@ -20,6 +21,8 @@ GameStateData KnownWords;
 // those the editor held to their range when it showed them. A value of
 // GameState that differs from its reference is an edit.
 GameStateData Reference;
+// Why the last store made no backup.
+unsigned long LastBackupError;
 }  // namespace
 
 const char SaveHeaderText[SaveHeaderLength + 1] =
@@ -115,10 +118,6 @@ bool ReadRegions(std::FILE* file, const Region* regions) {
   return true;
 }
 
-// What a store writes: every value, every value unless the file changed,
-// or the edited values over the file's words of the moment.
-enum StoreMode { EveryValue, UnlessChanged, EditedValues };
-
 // The words a store writes into one region of GameState, over words (the
 // file's, for EditedValues), and the values the region then holds.
 void MergeWords(StoreMode mode, const Region& region, const std::uint16_t* reference,
@@ -132,11 +131,12 @@ void MergeWords(StoreMode mode, const Region& region, const std::uint16_t* refer
   }
 }
 
-// Writes GameState's regions into the save file at path, as mode says. On
-// success the words written become the known ones and the values the file
-// now holds (GameState's, and for EditedValues the file's other values)
-// become GameState and the reference.
-int Store(const char* path, StoreMode mode) {
+// Writes GameState's regions into the save file at path, as mode says, once
+// the checks have passed and the backup asked for is made, and puts them on
+// the disk. On success the words written become the known ones and the
+// values the file now holds (GameState's, and for EditedValues the file's
+// other values) become GameState and the reference.
+int Store(const char* path, StoreMode mode, BackupMode backup) {
   // The file may have been replaced or cut short since it was opened:
   // nothing is written unless it is still a complete save file.
   int result = 0;
@@ -150,6 +150,10 @@ int Store(const char* path, StoreMode mode) {
     result = FileTooShort;
   else if (mode == UnlessChanged && std::memcmp(&written, &KnownWords, sizeof written) != 0)
     result = ChangedOutside;
+  if (result == 0 && backup != WithoutBackup) {
+    LastBackupError = BackUp(path, file, backup == WithOpenedBackup);
+    if (LastBackupError != 0) result = BackupFailed;
+  }
   GameStateData values = GameState;
   Region regions[RegionCount];
   Region referenceRegions[RegionCount];
@@ -170,7 +174,7 @@ int Store(const char* path, StoreMode mode) {
     else if (std::fwrite(bytes, 1, 2 * region.count, file) != 2 * region.count)
       result = WriteFailed;
   }
-  if (result == 0 && std::fflush(file) != 0) result = WriteFailed;
+  if (result == 0 && SyncStream(file) != 0) result = WriteFailed;
   if (std::fclose(file) != 0 && result == 0) result = CloseFailed;
   if (result != 0) return result;
   KnownWords = written;
@@ -226,11 +230,27 @@ int LoadSaveFile(const char* path) {
   return 0;
 }
 
-int StoreSaveFile(const char* path) { return Store(path, EveryValue); }
+int StoreSaveFile(const char* path) { return Store(path, EveryValue, WithoutBackup); }
 
-int StoreSaveFileIfUnchanged(const char* path) { return Store(path, UnlessChanged); }
+int StoreSaveFileIfUnchanged(const char* path) { return Store(path, UnlessChanged, WithoutBackup); }
 
-int StoreEditedValues(const char* path) { return Store(path, EditedValues); }
+int StoreEditedValues(const char* path) { return Store(path, EditedValues, WithoutBackup); }
+
+int StoreValues(const char* path, StoreMode mode, BackupMode backup) {
+  return Store(path, mode, backup);
+}
+
+int BackUpSaveFile(const char* path) {
+  std::FILE* file = OpenStream(path, "rb");
+  if (!file) return OpenFailed;
+  int result = CheckRecords(file);
+  if (result == 0) LastBackupError = BackUp(path, file, false);
+  if (result == 0 && LastBackupError != 0) result = BackupFailed;
+  (void)std::fclose(file);  // only read
+  return result;
+}
+
+unsigned long BackupError() { return LastBackupError; }
 
 void KeepShownValuesUnedited(const GameStateData& before) {
   for (int row = 0; row < GameValueCount; ++row) {

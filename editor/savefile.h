@@ -142,8 +142,18 @@ enum SaveFileResult {
   SeekFailed = -4,      // store: a seek failed part-way
   WriteFailed = -5,     // store: a write failed part-way
   CloseFailed = -6,     // store: flushing or closing the file failed
-  ChangedOutside = -7   // store if unchanged: a value differs from the one last read or written
+  ChangedOutside = -7,  // store if unchanged: a value differs from the one last read or written
+  BackupFailed = -8     // store: no backup of the file could be made (BackupError says why)
 };
+
+// What a store writes: every value, every value unless the file changed,
+// or the edited values over the file's words of the moment (the three
+// stores below).
+enum StoreMode { EveryValue, UnlessChanged, EditedValues };
+
+// Whether a store first makes a backup of the file (editor/backup.h), and
+// whether that backup is the first after the editor opened the file.
+enum BackupMode { WithoutBackup, WithBackup, WithOpenedBackup };
 
 // Paths are UTF-8 text and name any file the platform can name.
 
@@ -165,10 +175,10 @@ std::FILE* OpenStream(const char* path, const char* mode);
 int LoadSaveFile(const char* path);
 
 // Writes every value region of GameState into the existing file at path, in
-// place. A file that is not (or no longer) a complete save file is refused
-// before a byte is written. GameState is never changed. The words written
-// become the file's last known values and GameState the reference; a failed
-// store leaves both as they were.
+// place, and puts it on the disk. A file that is not (or no longer) a
+// complete save file is refused before a byte is written. GameState is never
+// changed. The words written become the file's last known values and
+// GameState the reference; a failed store leaves both as they were.
 int StoreSaveFile(const char* path);
 
 // The same, unless a word of a value region in the file differs from its last
@@ -182,6 +192,21 @@ int StoreSaveFileIfUnchanged(const char* path);
 // On success the file's new values become GameState and the reference, and
 // its words the known ones; a failure changes none of them.
 int StoreEditedValues(const char* path);
+
+// The store of mode, after a backup of the file when backup asks for one:
+// the file is read whole through the same open as the write, after every
+// check, and its backup is on the disk before the first byte is written.
+// When none can be made, nothing is written (BackupFailed).
+int StoreValues(const char* path, StoreMode mode, BackupMode backup);
+
+// Makes a backup of the file at path before it is replaced whole, when it is
+// a save file (its records are the game's, cut short or not): 0, or
+// HeaderMismatch (no save file: no backup), OpenFailed or BackupFailed.
+int BackUpSaveFile(const char* path);
+
+// Why the last store or backup that failed with BackupFailed made no backup: the
+// system's error code (editor/backup.h).
+unsigned long BackupError();
 
 // After the editor has shown GameState, which was before: each value that the
 // showing changed (held to its field's range) is no edit, and becomes its

@@ -65,9 +65,13 @@ const char FailedStartFormat[] = "起動できませんでした。%s";
 const char SaveFailedText[] = "上書き保存に失敗しました。";
 const char ChangedOutsideFormat[] =
     "%s\nは開いた後でほかのプログラムに変更されています。上書きしますか？";
-const char WriteAllLabel[] = "すべて書く";
-const char WriteEditsLabel[] = "編集した値だけ書く";
-const char WriteNothingLabel[] = "書かない";
+const char WriteAllLabel[] = "すべて書く(&A)";
+const char WriteEditsLabel[] = "編集した値だけ書く(&E)";
+const char WriteNothingLabel[] = "書かない(&N)";
+const char SaveQuestionFailedText[] = "保存の確認を表示できませんでした。何も書いていません。";
+const char BackupFailedFormat[] =
+    "バックアップを作れませんでした（%s）。バックアップなしで書きますか？";
+const char SystemErrorFormat[] = "エラー %lu";
 const char OpenFailedFormat[] = "%s\nを開けませんでした。";
 const char NotSaveFileFormat[] = "%s\nはモルダン・ピクセリオンのセーブデータではありません。";
 const char FileTooShortFormat[] = "%s\nは途中で切れています。最後の値まで届いていません。";

@@ -55,6 +55,12 @@ extern const char ChangedOutsideFormat[];
 extern const char WriteAllLabel[];
 extern const char WriteEditsLabel[];
 extern const char WriteNothingLabel[];
+// The save question could not be shown with the program's labels: nothing was written.
+extern const char SaveQuestionFailedText[];
+// No backup of the open file could be made: %s is why, in the system's words, or
+// SystemErrorFormat with the system's error code where it has none.
+extern const char BackupFailedFormat[];
+extern const char SystemErrorFormat[];
 // Why a chosen, dropped or given file was not opened; %s is its path.
 extern const char OpenFailedFormat[];
 extern const char NotSaveFileFormat[];

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <set>
 
@@ -268,7 +269,8 @@ TEST_F(Editor, OpensEditsUnitsAndCountersAndSavesExactlyThat) {
     std::vector<Seen> seen = Command(SaveCommandId, {{answer, ""}});
     ASSERT_EQ(1u, seen.size());
     EXPECT_EQ(question, seen[0].text + "|" + seen[0].caption);
-    EXPECT_EQ((std::vector<std::string>{u8"書かない", u8"すべて書く", u8"編集した値だけ書く"}),
+    EXPECT_EQ((std::vector<std::string>{u8"書かない(&N)", u8"すべて書く(&A)",
+                                        u8"編集した値だけ書く(&E)"}),
               seen[0].labels);
     EXPECT_EQ(IDCANCEL, seen[0].defaultButton);
     EXPECT_EQ(answer == IDCANCEL ? game : merged, ReadBytes(path));
@@ -332,7 +334,8 @@ TEST_F(Editor, FailedOpensAndSavesAreReportedAndChangeNothing) {
     EXPECT_EQ(title, WindowText(main));
   }
   CloseHandle(held);
-  EXPECT_TRUE(Command(SaveCommandId).empty());  // still the file opened before
+  // Still the file opened before, where no backup's name fits beside it.
+  EXPECT_EQ(1u, Command(SaveCommandId, {{IDYES, ""}}).size());
   EXPECT_EQ(Stored(bytes, model), ReadBytes(path));
 }
 
@@ -372,4 +375,73 @@ TEST_F(Editor, ExitOnYesAndTheCloseBoxBothEndWithCodeZero) {
   EXPECT_TRUE(Answering(main, {}, close).empty());
   EXPECT_FALSE(IsWindow(main));
   EXPECT_EQ(0, QuitCode());
+}
+
+// A save backs the file up first as it was; the first backup after an open stays beside the newest
+// 20, and nothing else of the folder goes. Without a backup the user decides, by default for
+// nothing written. Alt+F4 hides the item window, whose edits a save then writes; "N" answers the
+// save question with nothing written.
+TEST_F(Editor, BacksUpEverySaveAndAltF4HidesTheItemWindow) {
+  const Bytes bytes = SyntheticSave(9, true);
+  const std::string path = Open(bytes, "s1.asd");
+  const std::string folder = dir + "asdedit-backups\\";
+  const Bytes other = {'x'};
+  // The player's copy of a backup, in Explorer's naming: not the editor's.
+  ASSERT_TRUE(WriteBytes(folder + u8"s1.asd.0001.2000-01-01_00-00-00 - コピー.bak", other));
+  const auto files = [&] {  // of the folder, in the order of their names
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(folder)))
+      names.insert(entry.path().u8string());
+    std::vector<Bytes> found;
+    found.reserve(names.size());
+    for (const std::string& name : names) found.push_back(ReadBytes(name));
+    return found;
+  };
+  GameStateData model = Opened(bytes);
+  Command(ItemsCommandId);
+  Set(FirstCounterId + 4, "12", items);
+  model.counters[4] = 12;
+  SendMessageA(items, WM_SYSCOMMAND, SC_CLOSE, 0);  // Alt+F4
+  MSG quit;
+  EXPECT_TRUE(IsWindow(items) && !IsWindowVisible(items));
+  EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+  EXPECT_TRUE(Command(SaveCommandId).empty());
+  EXPECT_EQ(Stored(bytes, model), ReadBytes(path));
+  EXPECT_EQ((std::vector<Bytes>{other, bytes}), files());
+
+  Bytes game = ReadBytes(path);
+  PutWord(game, StatOffset(LevelRow, 9), 77);
+  ASSERT_TRUE(WriteBytes(path, game));
+  Set(TurnCountId, "8");
+  EXPECT_EQ(1u, Command(SaveCommandId, {{IDCANCEL, "", 'n'}}).size());
+  EXPECT_EQ(game, ReadBytes(path));
+
+  Command(OpenCommandId, {{IDOK, path}});
+  std::vector<Bytes> kept = {other};
+  for (int i = 0; i < 22; ++i) {
+    if (i != 1) kept.push_back(ReadBytes(path));
+    Set(TurnCountId, std::to_string(100 + i).c_str());
+    ASSERT_TRUE(Command(SaveCommandId).empty()) << i;
+  }
+  EXPECT_EQ(kept, files());
+
+  const Bytes second = SyntheticSave(10, true);
+  ASSERT_TRUE(WriteBytes(dir + "blocked\\asdedit-backups", other));  // a file in the folder's place
+  const std::string blocked = Open(second, "blocked\\s2.asd");
+  model = Opened(second);
+  Set(TurnCountId, "5");
+  model.turnCount = 5;
+  std::vector<Seen> seen = Command(SaveCommandId, {{IDNO, ""}});
+  ASSERT_EQ(1u, seen.size());
+  const std::string question = u8"）。バックアップなしで書きますか？";
+  EXPECT_EQ(0u, seen[0].text.find(u8"バックアップを作れませんでした（")) << seen[0].text;
+  EXPECT_EQ(seen[0].text.size() - question.size(), seen[0].text.rfind(question)) << seen[0].text;
+  EXPECT_EQ(u8"確認", seen[0].caption);
+  EXPECT_EQ(LoadIconA(nullptr, IDI_WARNING), seen[0].icon);
+  EXPECT_EQ((std::vector<int>{IDYES, IDNO}), seen[0].buttons);
+  EXPECT_EQ(IDNO, seen[0].defaultButton);
+  EXPECT_EQ(second, ReadBytes(blocked));
+  EXPECT_EQ(1u, Command(SaveCommandId, {{IDYES, ""}}).size());
+  EXPECT_EQ(Stored(second, model), ReadBytes(blocked));
+  EXPECT_EQ(other, ReadBytes(dir + "blocked\\asdedit-backups"));
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -212,6 +213,61 @@ TEST_F(AsdTool, ExportImportAndSetChangeExactlyTheValuesNamedThroughAnyPath) {
   }
 }
 
+// Before each write a backup of the file as it was, none under --no-backup or where the newest
+// holds it already; restore writes one back whole, over a save grown or cut short too, and first
+// backs that up; the numbers stay as backups come. No backup, no write.
+TEST_F(AsdTool, BacksUpEveryWriteAndRestoresAnyBackup) {
+  namespace fs = std::filesystem;
+  const Bytes first = SyntheticSave(5, true);
+  ASSERT_TRUE(WriteBytes(a, first) && WriteBytes(b, Bytes{'{', '}'}));
+  fs::permissions(fs::u8path(a), fs::perms::owner_read | fs::perms::owner_write);
+  const std::string folder = dir + "asdedit-backups/";
+  const auto backups = [&] {  // in the order of their names
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(fs::u8path(folder))) {
+      names.insert(entry.path().u8string());
+#ifndef _WIN32
+      // As the save, for its owner alone.
+      EXPECT_EQ(fs::perms::owner_read | fs::perms::owner_write, entry.status().permissions());
+#endif
+    }
+    std::vector<Bytes> files;
+    files.reserve(names.size());
+    for (const std::string& name : names) files.push_back(ReadBytes(name));
+    return files;
+  };
+  ASSERT_EQ(0, Run("set " + Q(a) + " turnCount=1")) << err;
+  ASSERT_EQ(0, Run("set " + Q(a) + " units.0.level=9 --no-backup")) << err;
+  const Bytes third = ReadBytes(a);
+  for (int i = 0; i < 2; ++i) ASSERT_EQ(0, Run("import " + Q(a) + " " + Q(b))) << err;
+  EXPECT_EQ((std::vector<Bytes>{first, third}), backups());
+  Bytes grown = third;
+  grown.resize(grown.size() + 100);
+  ASSERT_TRUE(WriteBytes(a, grown));
+  ASSERT_EQ(0, Run("restore " + Q(a) + " 1")) << err;
+  EXPECT_EQ(first, ReadBytes(a));
+  ASSERT_TRUE(WriteBytes(a, Bytes(first.begin(), first.begin() + 1000)));
+  ASSERT_EQ(0, Run("restore " + Q(a) + " 2")) << err;
+  EXPECT_EQ(third, ReadBytes(a));
+  EXPECT_EQ(4, Run("restore " + Q(a) + " 4"));  // the file cut short, backed up: no save file
+  EXPECT_EQ(third, ReadBytes(a));
+  ASSERT_EQ(0, Run("backups " + Q(a))) << err;
+  for (std::size_t at = 0; at + 4 < out.size(); at = out.find('\n', at) + 1)
+    out.erase(at + 4, 23);  // the time it was made
+  EXPECT_EQ(
+      u8"0004完全なセーブデータではありません\n0003ターン数 1  今と違う値 0\n"
+      u8"0002ターン数 1  今と違う値 0\n0001ターン数 " +
+          std::to_string(StateOf(first).turnCount) + u8"  今と違う値 2\n",
+      out);
+
+  const std::string blocked = dir + "blocked/s1.asd";
+  ASSERT_TRUE(WriteBytes(blocked, first) && WriteBytes(dir + "blocked/asdedit-backups", {'x'}));
+  EXPECT_EQ(5, Run("set " + Q(blocked) + " turnCount=1"));
+  EXPECT_NE(std::string::npos, err.find("--no-backup")) << err;
+  EXPECT_EQ(5, Run("sample " + Q(blocked) + " --force"));
+  EXPECT_EQ(first, ReadBytes(blocked));
+}
+
 #ifndef _WIN32
 // With --force, export writes into what OUT leads to: the file at the end of a chain of links, a
 // FIFO's reader. Without it, a file that turns up after the check for OUT stays as it is: strace
@@ -296,7 +352,7 @@ TEST_F(AsdTool, WritesWhereItIsToldOverNoFileThatTurnsUpKeepingWhatTheFileHad) {
     EXPECT_EQ(kept, ReadBytes(a)) << c.why;
     (void)unlink((dir + "other").c_str());
   }
-  EXPECT_EQ(before, entries());  // no partial file left behind
+  EXPECT_EQ(before + 1, entries());  // the backups' folder, and no partial file left behind
 }
 #else
 // Runs command (program, when given) in folder with output and error as its standard streams: its

@@ -18,4 +18,9 @@ int ExportCommand(const char* path, const std::string& outPath, bool force);
 int ImportCommand(const char* path, const std::string& docPath);
 int SetCommand(const char* path, const std::vector<std::string>& settings);
 
+// backups.cpp: the backups of a save file, newest first, and one of them
+// written back over it (number 0: the newest).
+int BackupsCommand(const char* path);
+int RestoreCommand(const char* path, unsigned long number);
+
 #endif

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "backups.h"
 #include "editor/savefile.h"
 #include "messages.h"
 #include "replace.h"
@@ -115,6 +116,7 @@ int WriteBeside(const char* path, bool force, const std::function<bool(const cha
   const Partial partial = MakePartial(folder, given.filename(), into || original.exists);
   if (partial.descriptor < 0) return Fail(path, CannotWrite(errno), ExitWriteFailed);
   why = Fill(partial, original, fill);
+  if (why.empty() && original.exists) why = BackUpReplaced(path);
   bool exists = false;
   if (why.empty())
     why = into ? CopyInto(partial.path, path) : Move(partial.path, target, force, &exists);

@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include "asd_version.h"
+#include "backups.h"
 #include "commands.h"
 #include "document.h"
 #include "messages.h"
@@ -30,10 +31,16 @@ const char Footer[] =
     "A value outside the editor's range for its field is refused unless it is the one\n"
     "already in the file; a refused document writes nothing. Paths may hold any characters.\n"
     "\n"
+    "Before import, set and restore write a save file, and before sample --force and export\n"
+    "--force replace one, a copy of it goes into the folder asdedit-backups beside it, as the\n"
+    "editor makes them; the newest 20 are kept, and the first after the editor opened the\n"
+    "file. backups lists them; restore writes one back. When no backup can be made, nothing\n"
+    "is written (exit code 5): --no-backup writes without one.\n"
+    "\n"
     "Exit codes: 0 done (diff: the files hold the same values), 1 diff: the files differ,\n"
     "2 cannot open a file, 3 not a save file, 4 save file cut short, 5 cannot write a file\n"
-    "or standard output, 6 document or value refused, 7 the file exists (use --force),\n"
-    "8 unknown command or option, or arguments missing or too many.";
+    "or standard output, or make a backup, 6 document or value refused, 7 the file exists\n"
+    "(use --force), 8 unknown command or option, or arguments missing or too many.";
 
 // What the command line says: the command and its operands and options.
 struct Request {
@@ -41,7 +48,9 @@ struct Request {
   std::string other;  // diff's FILE2, import's DOC, export's OUT
   std::vector<std::string> settings;
   std::uint32_t seed = 1;
+  unsigned long number = 0;  // restore's NUMBER; 0: the newest backup
   bool force = false;
+  bool noBackup = false;
 };
 
 // "asdtool: why" and the way to the help, on standard error; the usage exit code.
@@ -77,15 +86,30 @@ void AddCommands(CLI::App& app, Request& request) {
   set->add_option("FILE", request.file, "a save file, changed in place")->required();
   set->add_option("KEY=VALUE", request.settings, "keys as in the document: see below")->required();
   set->footer(SettableKeys());
+  app.add_subcommand("backups", "for people: the backups of a save file, newest first")
+      ->add_option("FILE", request.file, "a save file")
+      ->required();
+  CLI::App* restore = app.add_subcommand("restore", "writes a backup back over a save file, whole");
+  restore->add_option("FILE", request.file, "the save file: damaged, cut short or missing too")
+      ->required();
+  restore
+      ->add_option("NUMBER", request.number,
+                   "the backup's number, as backups lists it; the newest when not given")
+      ->check(CLI::Range(1UL, 999999999UL));
+  for (CLI::App* writer : {sample, exporting, import, set, restore})
+    writer->add_flag("--no-backup", request.noBackup, "write over a save file without a backup");
 }
 
 int RunCommand(const std::string& command, const Request& request) {
   const char* file = request.file.c_str();
+  SetBackups(!request.noBackup);
   if (command == "info") return InfoCommand(file);
   if (command == "sample") return SampleCommand(file, request.seed, request.force);
   if (command == "diff") return DiffCommand(file, request.other.c_str());
   if (command == "export") return ExportCommand(file, request.other, request.force);
   if (command == "import") return ImportCommand(file, request.other);
+  if (command == "backups") return BackupsCommand(file);
+  if (command == "restore") return RestoreCommand(file, request.number);
   return SetCommand(file, request.settings);
 }
 

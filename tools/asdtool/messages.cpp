@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "backups.h"
 #include "system.h"
 
 int Fail(const std::string& place, const std::string& why, int code) {
@@ -50,8 +51,9 @@ int Load(const char* path, GameStateData* block) {
 int Store(const char* path, const GameStateData& values) {
   GameState = values;
   errno = 0;
-  const int result = StoreSaveFile(path);
+  const int result = StoreValues(path, EveryValue, BackupsWanted() ? WithBackup : WithoutBackup);
   const int error = errno;
+  if (result == BackupFailed) return Fail(path, NoBackupText(path, BackupError()), ExitWriteFailed);
   // The file was opened for reading just before: one that cannot be opened
   // for writing now is one we cannot write.
   return result == 0 ? ExitOk : Explain(path, result == OpenFailed ? WriteFailed : result, error);

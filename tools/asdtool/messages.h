@@ -32,7 +32,8 @@ int WriteOut(const std::string& text);
 // says why and returns the exit code.
 int Load(const char* path, GameStateData* block);
 
-// Writes values into the save file at path through the editor's own store.
+// Writes values into the save file at path through the editor's own store,
+// after a backup of it unless --no-backup says otherwise.
 int Store(const char* path, const GameStateData& values);
 
 #endif

@@ -112,7 +112,10 @@ std::vector<Seen> Answering(HWND owner, const std::vector<Answer>& answers,
       Answer answer = {CancelButton(dialog), ""};
       if (seen.size() <= answers.size()) answer = answers[seen.size() - 1];
       if (!answer.path.empty()) TypeText(NameField(dialog), answer.path);
-      PostMessageA(GetDlgItem(dialog, answer.button), BM_CLICK, 0, 0);
+      if (answer.key)
+        PostMessageA(dialog, WM_CHAR, static_cast<unsigned char>(answer.key), 0);
+      else
+        PostMessageA(GetDlgItem(dialog, answer.button), BM_CLICK, 0, 0);
       for (int i = 0; i < 1000 && IsWindowVisible(dialog); ++i) Sleep(PollStep);
       ++answered;
     }

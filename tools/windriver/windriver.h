@@ -27,10 +27,11 @@ HWND WaitForWindow(const char* className, DWORD process = 0, HWND owner = nullpt
                    DWORD ms = 10000);
 
 // What a user does in a dialog: types path into an open dialog's name field
-// when it is not empty, then presses button.
+// when it is not empty, then presses button, or types key when one is given.
 struct Answer {
   int button;
   std::string path;
+  char key = '\0';
 };
 // What the user saw of a dialog or message box.
 struct Seen {

@@ -1,0 +1,21 @@
+// The backups asdtool makes before it writes over a save file (in place, or
+// replacing it whole), as the editor makes them (editor/backup.h).
+#ifndef ASDEDIT_TOOLS_ASDTOOL_BACKUPS_H
+#define ASDEDIT_TOOLS_ASDTOOL_BACKUPS_H
+
+#include <string>
+
+// Whether the commands make backups: they do, unless --no-backup says otherwise.
+void SetBackups(bool wanted);
+bool BackupsWanted();
+
+// Why no backup of the save at path could be made, error being the
+// system's error code, and what the user can do.
+std::string NoBackupText(const char* path, unsigned long error);
+
+// Before the file at path is replaced whole (sample --force, export -o
+// --force): makes its backup when it is a save file. "" or why none could
+// be made.
+std::string BackUpReplaced(const char* path);
+
+#endif
