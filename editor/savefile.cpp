@@ -1,6 +1,7 @@
 // Reading and writing the value regions of a save file, in place.
 #include "editor/savefile.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -185,7 +186,10 @@ int Store(const char* path, StoreMode mode) {
 std::FILE* OpenStream(const char* path, const char* mode) {
   wchar_t widePath[MAX_PATH];
   wchar_t wideMode[8] = {};
-  if (!Utf8ToUtf16(path, widePath, MAX_PATH)) return nullptr;
+  if (!Utf8ToUtf16(path, widePath, MAX_PATH)) {
+    errno = ENAMETOOLONG;  // the programs' paths are UTF-8: this one is too long
+    return nullptr;
+  }
   for (int i = 0; mode[i] && i < 7; ++i) wideMode[i] = static_cast<wchar_t>(mode[i]);
   return _wfopen(widePath, wideMode);
 }

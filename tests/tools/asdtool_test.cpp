@@ -15,6 +15,7 @@
 #endif
 
 #include "support/model.h"
+#include "tools/asdtool/reasons.h"
 
 namespace {
 
@@ -212,6 +213,14 @@ TEST_F(AsdTool, ExportImportAndSetChangeExactlyTheValuesNamedThroughAnyPath) {
         << why << err;
     EXPECT_EQ(set, ReadBytes(a)) << c.settings;
   }
+}
+
+// A reason is words also where the system has none: no error number, no text for a code.
+TEST(Reasons, SayWhatFailedWhereTheSystemHasNoWords) {
+  EXPECT_EQ(": the write was cut short (no error reported)", Because(0));
+#ifdef _WIN32
+  EXPECT_EQ(": system error 536870913", SystemReason(0x20000001));  // an application's own code
+#endif
 }
 
 #ifndef _WIN32

@@ -51,23 +51,6 @@ std::wstring Utf16(const std::string& text) {
 
 }  // namespace
 
-std::string SystemReason(unsigned long error) {
-  wchar_t* text = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring wide(text ? text : L"", length);
-  LocalFree(text);
-  wide.erase(wide.find_last_not_of(L"\r\n .") + 1);
-  std::string reason;
-  return ToUtf8(wide.c_str(), &reason) ? ": " + reason : "";
-}
-
-std::string Because(const std::error_code& error) {
-  if (error.category() == std::system_category()) return SystemReason(error.value());
-  return Because(error.value());
-}
-
 std::string WriteStream(std::FILE* stream, const std::string& text) {
   const auto device = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
   // A console answers GetConsoleMode, but not through a handle opened for
@@ -128,8 +111,6 @@ int ReadArguments(int argc, char** argv, std::vector<std::string>* args) {
   args->assign(argv, argv + argc);
   return ExitOk;
 }
-
-std::string Because(const std::error_code& error) { return Because(error.value()); }
 
 std::string WriteStream(std::FILE* stream, const std::string& text) {
   return WriteBytes(stream, text);

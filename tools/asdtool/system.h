@@ -9,6 +9,8 @@
 #include <system_error>
 #include <vector>
 
+#include "reasons.h"
+
 // The process's arguments in UTF-8 (on Windows from the wide command line,
 // argv aside): ExitOk, or ExitUsage with a message when one is no valid
 // Unicode or the command line cannot be read.
@@ -18,12 +20,6 @@ int ReadArguments(int argc, char** argv, std::vector<std::string>* args);
 // ": " and why not. A Windows console takes it in UTF-16, its code page as it
 // was; anything else takes the UTF-8 bytes.
 std::string WriteStream(std::FILE* stream, const std::string& text);
-
-// ": " and the system's reason for error, in UTF-8.
-std::string Because(const std::error_code& error);
-#ifdef _WIN32
-std::string SystemReason(unsigned long error);  // for a Windows error code
-#endif
 
 // A new file at path, made by this call and no other: its descriptor, or -1
 // with errno saying why.
