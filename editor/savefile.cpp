@@ -249,6 +249,21 @@ int StoreSaveFileIfUnchanged(const char* path) { return Store(path, UnlessChange
 
 int StoreEditedValues(const char* path) { return Store(path, EditedValues); }
 
+int WriteSaveValues(std::FILE* file) {
+  Region regions[RegionCount];
+  BlockRegions(&GameState, regions);
+  std::uint16_t words[UnitCount];
+  unsigned char bytes[2 * UnitCount];
+  for (const Region& region : regions) {
+    for (std::size_t k = 0; k < region.count; ++k)
+      words[k] = region.inverted ? InvertFlag(region.values[k]) : region.values[k];
+    EncodeWords(words, region.count, bytes);
+    if (std::fseek(file, region.offset, SEEK_SET) != 0) return SeekFailed;
+    if (std::fwrite(bytes, 1, 2 * region.count, file) != 2 * region.count) return WriteFailed;
+  }
+  return 0;
+}
+
 void KeepShownValuesUnedited(const GameStateData& before) {
   for (int row = 0; row < GameValueCount; ++row) {
     const std::uint16_t* shown = ValueWords(&GameState, row);
