@@ -1,6 +1,7 @@
 // Reading and writing the value regions of a save file, in place.
 #include "editor/savefile.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -189,7 +190,10 @@ int Store(const char* path, StoreMode mode, BackupMode backup) {
 std::FILE* OpenStream(const char* path, const char* mode) {
   wchar_t widePath[MAX_PATH];
   wchar_t wideMode[8] = {};
-  if (!Utf8ToUtf16(path, widePath, MAX_PATH)) return nullptr;
+  if (!Utf8ToUtf16(path, widePath, MAX_PATH)) {
+    errno = ENAMETOOLONG;  // the programs' paths are UTF-8: this one is too long
+    return nullptr;
+  }
   for (int i = 0; mode[i] && i < 7; ++i) wideMode[i] = static_cast<wchar_t>(mode[i]);
   return _wfopen(widePath, wideMode);
 }
@@ -251,6 +255,21 @@ int BackUpSaveFile(const char* path) {
 }
 
 unsigned long BackupError() { return LastBackupError; }
+
+int WriteSaveValues(std::FILE* file) {
+  Region regions[RegionCount];
+  BlockRegions(&GameState, regions);
+  std::uint16_t words[UnitCount];
+  unsigned char bytes[2 * UnitCount];
+  for (const Region& region : regions) {
+    for (std::size_t k = 0; k < region.count; ++k)
+      words[k] = region.inverted ? InvertFlag(region.values[k]) : region.values[k];
+    EncodeWords(words, region.count, bytes);
+    if (std::fseek(file, region.offset, SEEK_SET) != 0) return SeekFailed;
+    if (std::fwrite(bytes, 1, 2 * region.count, file) != 2 * region.count) return WriteFailed;
+  }
+  return 0;
+}
 
 void KeepShownValuesUnedited(const GameStateData& before) {
   for (int row = 0; row < GameValueCount; ++row) {

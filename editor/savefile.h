@@ -157,10 +157,11 @@ enum BackupMode { WithoutBackup, WithBackup, WithOpenedBackup };
 
 // Paths are UTF-8 text and name any file the platform can name.
 
-// Opens the file at path with an fopen mode ("rb", "r+b", "wb"); null when it
-// cannot be opened. On Windows the path is opened in its UTF-16 form, and one
-// that is no UTF-8 or longer than the platform's plain API takes (MAX_PATH
-// UTF-16 units with the terminator) is refused whole, never cut.
+// Opens the file at path with an fopen mode ("rb", "r+b", "wb"); null, with
+// errno saying why, when it cannot be opened. On Windows the path is opened
+// in its UTF-16 form, and one that is no UTF-8 or longer than the platform's
+// plain API takes (MAX_PATH UTF-16 units with the terminator) is refused
+// whole, never cut.
 std::FILE* OpenStream(const char* path, const char* mode);
 
 // Besides GameState, the save-file code keeps two blocks: the file's last
@@ -186,6 +187,12 @@ int StoreSaveFile(const char* path);
 // program has changed it since. Then nothing is written (ChangedOutside).
 // Bytes outside the value regions are never written, and do not count.
 int StoreSaveFileIfUnchanged(const char* path);
+
+// Writes every value region of GameState into file, open for writing and
+// seeking, which is becoming a complete save file (a new one, its records
+// already written): 0, SeekFailed or WriteFailed. Neither GameState nor the
+// known words and the reference change.
+int WriteSaveValues(std::FILE* file);
 
 // Writes only the player's edits into the file at path and keeps every other
 // word as the file holds it, read in the same open just before the write.

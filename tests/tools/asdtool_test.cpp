@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <regex>
 #include <set>
 
 #ifdef _WIN32
@@ -16,6 +17,7 @@
 #endif
 
 #include "support/model.h"
+#include "tools/asdtool/reasons.h"
 
 namespace {
 
@@ -166,11 +168,13 @@ TEST_F(AsdTool, ExportImportAndSetChangeExactlyTheValuesNamedThroughAnyPath) {
       {"", "export " + Q(a) + " -o " + sub, 5, "sub: is a folder"},
       {"", "sample " + sub, 5, "sub: is a folder"},
       {"", "export " + Q(a) + " -o " + Q(doc), 7, "v.json"},
-      {R"({"turnCount": 1, "units": [{"unit": 9, "x": 10}]})", "", 6, "units[0].x"},
+      {R"({"units":[{"unit":5,"x":1},{"unit":3,"x":10}]})", "", 6, "units[1] (unit 3).x: 10 is outside 0 to 9"},
+      {R"({"turncount": 1})", "", 6, "turncount: unknown key (turnCount?)"},
       {R"({"monsters": [{"index": 1}, {"index": 1}]})", "", 6, "monsters[1]"},
       {R"({"units": [{"unit": 2}, {"unit": 0, "level": 5, "level": 6}]})", "", 6, "units[1].level"},
       {"{\n  \"turnCount\": 1,\n}", "", 6, "line 3, column 1"},
       {"", "set " + Q(a) + " units.0.level=1 units.50.x=1", 6, "units.50.x: units are 0 to 49"},
+      {"", "set " + Q(a) + " turncount=5", 6, "turncount: names no value (turnCount?)"},
       // clang-format on
   };
   for (const Case& c : cases) {
@@ -268,11 +272,21 @@ TEST_F(AsdTool, BacksUpEveryWriteAndRestoresAnyBackup) {
   EXPECT_EQ(first, ReadBytes(blocked));
 }
 
+// A reason is words also where the system has none: no error number, no text for a code.
+TEST(Reasons, SayWhatFailedWhereTheSystemHasNoWords) {
+  EXPECT_EQ(": the write was cut short (no error reported)", Because(0));
+#ifdef _WIN32
+  EXPECT_EQ(": system error 536870913", SystemReason(0x20000001));  // an application's own code
+#endif
+}
+
 #ifndef _WIN32
 // With --force, export writes into what OUT leads to: the file at the end of a chain of links, a
 // FIFO's reader. Without it, a file that turns up after the check for OUT stays as it is: strace
 // makes that check miss the file, then the no-replace rename fail as on a file system that takes
-// no flags for it. A file --force replaces passes on what it had, or nothing is written.
+// no flags for it. A file --force replaces passes on what it had, or nothing is written. Any name
+// the system takes is written, the new file made and filled through one open, and a replace is on
+// the disk, its folder too, when asdtool says done.
 TEST_F(AsdTool, WritesWhereItIsToldOverNoFileThatTurnsUpKeepingWhatTheFileHad) {
   ASSERT_EQ(0, Run("sample " + Q(a)));
   ASSERT_EQ(0, Run("export " + Q(a)));
@@ -299,14 +313,31 @@ TEST_F(AsdTool, WritesWhereItIsToldOverNoFileThatTurnsUpKeepingWhatTheFileHad) {
   EXPECT_TRUE(close(reader) == 0 && std::filesystem::is_fifo(dir + "fifo"));
 
   const std::string trace = dir + "out";  // strace's record, in a file already there
+  // asdtool under strace, with its options; LeakSanitizer, in a sanitized build, cannot look for
+  // leaks under strace.
+  const auto strace = [&](const std::string& options) {
+    return Shell("ASAN_OPTIONS=$ASAN_OPTIONS:detect_leaks=0 strace -qq -o " + Q(trace) + options);
+  };
+  const std::string folder = std::filesystem::canonical(dir).string();
+  // A name as long as the system takes, made, then replaced: the partial file is made and opened
+  // once, its name cut at a whole character, and the folder goes to the disk after the rename.
+  std::string name = dir + "n";
+  while (name.size() < dir.size() + 250) name += u8"名";
+  EXPECT_EQ(0, Run("export " + Q(a) + " -o " + Q(name))) << err;
+  EXPECT_EQ(0, strace(" -y -e trace=openat,rename,renameat,renameat2,fsync " + Q(ASDTOOL_PATH) +
+                      " sample " + Q(name) + " --force"));
+  const std::string calls = Text(trace);
+  EXPECT_NE(std::string::npos, calls.find("<" + folder + ">)", calls.find("rename"))) << calls;
+  const std::regex partial("openat\\([^\\n]*\\\\215\\.asdtool-");  // ending in 名's last byte
+  EXPECT_EQ(1, std::distance(std::sregex_iterator(calls.begin(), calls.end(), partial), {}));
+  EXPECT_EQ(ReadBytes(a), ReadBytes(name));
+
   const auto entries = [&] { return std::distance(std::filesystem::directory_iterator(dir), {}); };
   const auto before = entries();
   for (const std::string refusal : {" ", " -e inject=renameat2:error=EINVAL "}) {
-    // LeakSanitizer, in a sanitized build, cannot look for leaks under strace.
-    EXPECT_EQ(7,
-              Shell("ASAN_OPTIONS=$ASAN_OPTIONS:detect_leaks=0 strace -qq -o " + Q(trace) + " -P " +
-                    Q(dir + "file") + " -e inject=%%stat:error=ENOENT" + refusal + Q(ASDTOOL_PATH) +
-                    " export " + Q(a) + " -o " + Q(dir + "file") + " 2>" + Q(dir + "err")));
+    EXPECT_EQ(7, strace(" -P " + Q(dir + "file") + " -P " + Q(folder) +
+                        " -e inject=%%stat:error=ENOENT" + refusal + Q(ASDTOOL_PATH) + " export " +
+                        Q(a) + " -o " + Q(dir + "file") + " 2>" + Q(dir + "err")));
     EXPECT_NE(std::string::npos, Text(trace).find(refusal.size() > 1 ? "link" : "INJECTED"))
         << Text(trace);
     EXPECT_EQ(old, ReadBytes(dir + "file"));

@@ -1,6 +1,8 @@
 // The document's values: what a value may be, and the document of a save file.
 #include "document.h"
 
+#include <utility>
+
 #include "editor/texts.h"  // in UTF-8 here
 
 const char DocumentFormat[] = "asd-values/1";
@@ -36,7 +38,51 @@ Json Entry(const EntryList& list, int n, const GameStateData& values) {
   return entry;
 }
 
+std::string Lower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+// Whether a and b, in the same case, differ by at most one letter added,
+// dropped or changed, or two adjacent letters swapped.
+bool Near(std::string a, std::string b) {
+  a = Lower(a);
+  b = Lower(b);
+  if (a.size() > b.size()) std::swap(a, b);
+  if (b.size() - a.size() > 1) return false;
+  std::size_t i = 0;  // the first letter that differs
+  while (i < a.size() && a[i] == b[i]) ++i;
+  if (a.size() < b.size()) return a.compare(i, a.npos, b, i + 1, b.npos) == 0;
+  if (i == a.size() || a.compare(i + 1, a.npos, b, i + 1, b.npos) == 0) return true;
+  return i + 1 < a.size() && a[i] == b[i + 1] && a[i + 1] == b[i] &&
+         a.compare(i + 2, a.npos, b, i + 2, b.npos) == 0;
+}
+
 }  // namespace
+
+std::vector<std::string> DocumentKeys() {
+  std::vector<std::string> keys = {"format"};
+  for (int row = 0; row < FirstListedRow; ++row) keys.emplace_back(GameValues[row].key);
+  for (const EntryList& list : EntryLists) keys.emplace_back(list.key);
+  return keys;
+}
+
+std::vector<std::string> EntryKeys(const EntryList& list) {
+  std::vector<std::string> keys = {list.idKey, "name"};
+  for (int row = list.firstRow; row < list.firstRow + list.rows; ++row)
+    keys.emplace_back(FieldKey(list, row));
+  return keys;
+}
+
+std::string NearestKey(const std::string& key, const std::vector<std::string>& known) {
+  // A key in another case first, then one a letter away.
+  for (const std::string& candidate : known)
+    if (Lower(candidate) == Lower(key)) return candidate;
+  for (const std::string& candidate : known)
+    if (Near(key, candidate)) return candidate;
+  return "";
+}
 
 void Refuse(const std::string& place, const std::string& why) { throw Refusal{place + ": " + why}; }
 

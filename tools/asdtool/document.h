@@ -71,6 +71,14 @@ extern const EntryList EntryLists[3];
 // The key of row's value in an entry of list.
 const char* FieldKey(const EntryList& list, int row);
 
+// The keys of the document itself, and those of an entry of list.
+std::vector<std::string> DocumentKeys();
+std::vector<std::string> EntryKeys(const EntryList& list);
+// The key of known nearest to key, "" when none is near: one that differs
+// only in letter case, or besides by one letter added, dropped or changed,
+// or two adjacent letters swapped.
+std::string NearestKey(const std::string& key, const std::vector<std::string>& known);
+
 // Every value of state as a document.
 Json Document(const GameStateData& state);
 

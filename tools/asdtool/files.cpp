@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+#include <type_traits>
 
 #include "backups.h"
 #include "editor/savefile.h"
@@ -36,50 +37,72 @@ bool WriteWhole(const char* path, const std::string& text) {
   return std::fclose(file) == 0 && written;
 }
 
-// A new file in folder named after name, made by us and no one else: its path
-// and open descriptor, or the descriptor -1 with errno saying why.
-struct Partial {
-  fs::path path;
-  int descriptor;
-};
-Partial MakePartial(const fs::path& folder, const fs::path& name, bool ownerOnly) {
+// Whether unit continues a character: a UTF-8 byte after the first, or the
+// second half of a UTF-16 surrogate pair.
+template <typename Unit>
+bool Continues(Unit unit) {
+  const auto value = static_cast<std::make_unsigned_t<Unit>>(unit);
+  if constexpr (sizeof(Unit) == 1)
+    return (value & 0xC0U) == 0x80U;
+  else
+    return value >= 0xDC00U && value <= 0xDFFFU;
+}
+
+// The first count units of text at most, in whole characters.
+template <typename Units>
+Units Whole(const Units& text, std::size_t count) {
+  if (text.size() <= count) return text;
+  while (count > 0 && Continues(text[count])) --count;
+  return text.substr(0, count);
+}
+
+// A new file in folder named after name, made by us and no one else, under
+// a name the system takes: the open file and the name it was made under, or
+// null with *why.
+std::FILE* MakePartial(const Folder& folder, const fs::path& name, const Original& original,
+                       bool ownerOnly, fs::path* made, std::string* why) {
+  using Units = fs::path::string_type;
   // A name no file has: the clock's count for a start, the next when one is taken.
   auto number =
       static_cast<unsigned long>(std::chrono::steady_clock::now().time_since_epoch().count());
+  const std::size_t room = NameRoom(folder);
   for (int tries = 0; tries < 100; ++tries, ++number) {
-    const std::string suffix = ".asdtool-" + std::to_string(number % 1000000);
-    const fs::path path = folder / fs::u8path("." + name.u8string() + suffix);
-    const int descriptor = OpenNew(path, ownerOnly);
-    if (descriptor >= 0 || errno != EEXIST) return {path, descriptor};
+    const Units suffix = fs::path(".asdtool-" + std::to_string(number % 1000000)).native();
+    // The part taken from name gives way to the rest, never the number.
+    const std::size_t rest = suffix.size() + 1;
+    *made = Units(1, '.') + Whole(name.native(), room > rest ? room - rest : 0) + suffix;
+    bool exists = false;
+    std::FILE* file = MakeFile(folder, *made, original, ownerOnly, why, &exists);
+    if (file || !exists) return file;
   }
-  return {{}, -1};
-}
-
-// Fills the partial file with fill, gives it what original had and puts it
-// on the disk: "" or why it could not.
-std::string Fill(const Partial& partial, const Original& original,
-                 const std::function<bool(const char* file)>& fill) {
-  std::string why = GiveOwner(partial.descriptor, original);
-  errno = 0;
-  if (why.empty() && !fill(partial.path.u8string().c_str())) why = CannotWrite(errno);
-  if (why.empty()) why = GiveRest(partial.descriptor, partial.path, original);
-  errno = 0;
-  if (why.empty() && Flush(partial.descriptor) != 0) why = CannotWrite(errno);
-  errno = 0;
-  if (Close(partial.descriptor) != 0 && why.empty()) why = CannotWrite(errno);
-  return why;
+  *why = CannotWrite(EEXIST);
+  return nullptr;
 }
 
 // Writes the content of the file from into the file to, which is not a file
 // on a disk (a FIFO, a device): "" or why it could not.
-std::string CopyInto(const fs::path& from, const char* to) {
+std::string CopyInto(std::FILE* from, const char* to) {
   std::string text;
-  std::FILE* in = OpenStream(from.u8string().c_str(), "rb");
-  int error = in ? ReadAll(in, &text) : errno;
-  if (in) (void)std::fclose(in);  // only read: closing it can lose nothing
+  const int error = std::fseek(from, 0, SEEK_SET) == 0 ? ReadAll(from, &text) : EIO;
+  if (error) return CannotWrite(error);
   errno = 0;
-  if (error == 0 && !WriteWhole(to, text)) error = errno ? errno : EIO;
-  return error ? CannotWrite(error) : "";
+  return WriteWhole(to, text) ? "" : CannotWrite(errno);
+}
+
+// Fills file with fill, gives it what original had and puts it on the disk,
+// or copies it into the file into: "" or why it could not. Closes file.
+std::string Fill(std::FILE* file, const Original& original, const char* into,
+                 const std::function<bool(std::FILE* file)>& fill) {
+  std::string why = GiveOwner(file, original);
+  errno = 0;
+  if (why.empty() && !fill(file)) why = CannotWrite(errno);
+  errno = 0;
+  if (why.empty() && std::fflush(file) != 0) why = CannotWrite(errno);
+  if (why.empty()) why = GiveRest(file, original);
+  if (why.empty()) why = into ? CopyInto(file, into) : Flush(file);
+  errno = 0;
+  if (std::fclose(file) != 0 && why.empty()) why = CannotWrite(errno);
+  return why;
 }
 
 }  // namespace
@@ -94,7 +117,7 @@ int ReadText(const char* path, std::string* text) {
   return error ? Fail(path, "cannot open the file" + Because(error), ExitNoFile) : ExitOk;
 }
 
-int WriteBeside(const char* path, bool force, const std::function<bool(const char* file)>& fill) {
+int WriteBeside(const char* path, bool force, const std::function<bool(std::FILE* file)>& fill) {
   const fs::path given = fs::u8path(path);
   std::error_code error;
   const fs::file_status status = fs::status(given, error);
@@ -109,22 +132,31 @@ int WriteBeside(const char* path, bool force, const std::function<bool(const cha
   std::string why = into ? "" : FollowLinks(given, &target);
   Original original;
   if (why.empty() && force && !into) why = ReadOriginal(target, &original);
-  const fs::path folder = into ? fs::temp_directory_path(error) : target.parent_path();
+  const fs::path place = into ? fs::temp_directory_path(error) : target.parent_path();
   if (why.empty() && error) why = "cannot write the file" + Because(error);
+  Folder folder;
+  if (why.empty()) why = OpenFolder(place, &folder);
   if (!why.empty()) return Fail(path, why, ExitWriteFailed);
   // Nobody else reads a copy of an existing file while it is made.
-  const Partial partial = MakePartial(folder, given.filename(), into || original.exists);
-  if (partial.descriptor < 0) return Fail(path, CannotWrite(errno), ExitWriteFailed);
-  why = Fill(partial, original, fill);
+  fs::path partial;
+  std::FILE* file =
+      MakePartial(folder, target.filename(), original, into || original.exists, &partial, &why);
+  if (file) why = Fill(file, original, into ? path : nullptr, fill);
   if (why.empty() && original.exists) why = BackUpReplaced(path);
   bool exists = false;
-  if (why.empty())
-    why = into ? CopyInto(partial.path, path) : Move(partial.path, target, force, &exists);
-  if (into || !why.empty()) fs::remove(partial.path, error);
+  if (why.empty() && !into) why = Move(folder, partial, target, force, &exists);
+  // Once moved, the new file is the target, and its folder goes to the disk too.
+  if (why.empty() && !into)
+    why = FlushFolder(folder);
+  else if (file)
+    Remove(folder, partial);
+  CloseFolder(folder);
   if (why.empty()) return ExitOk;
   return exists ? Fail(path, ExistsText, ExitExists) : Fail(path, why, ExitWriteFailed);
 }
 
 int WriteText(const char* path, const std::string& text, bool force) {
-  return WriteBeside(path, force, [&](const char* file) { return WriteWhole(file, text); });
+  return WriteBeside(path, force, [&](std::FILE* file) {
+    return std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  });
 }

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include "backups.h"
 #include "system.h"
@@ -12,8 +11,6 @@ int Fail(const std::string& place, const std::string& why, int code) {
   (void)WriteStream(stderr, "asdtool: " + place + ": " + why + "\n");
   return code;
 }
-
-std::string Because(int error) { return error ? ": " + std::string(std::strerror(error)) : ""; }
 
 int WriteOut(const std::string& text) {
   const std::string why = WriteStream(stdout, text);

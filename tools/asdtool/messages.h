@@ -6,6 +6,7 @@
 #include <string>
 
 #include "editor/savefile.h"
+#include "reasons.h"
 
 enum ExitCode {
   ExitOk = 0,           // done; for diff: the files hold the same values
@@ -21,9 +22,6 @@ enum ExitCode {
 
 // Prints "asdtool: PLACE: why" on standard error and returns code.
 int Fail(const std::string& place, const std::string& why, int code);
-
-// ": " and the system's reason for the errno value error; "" for 0.
-std::string Because(int error);
 
 // Writes text to standard output: ExitOk, or ExitWriteFailed with a message.
 int WriteOut(const std::string& text);

@@ -42,6 +42,12 @@ int RowNamed(const std::string& key) {
   return -1;
 }
 
+// " (KEY?)" for the key of known near key, or "".
+std::string Hint(const std::string& key, const std::vector<std::string>& known) {
+  const std::string near = NearestKey(key, known);
+  return near.empty() ? "" : " (" + near + "?)";
+}
+
 const EntryList* ListNamed(const std::string& key) {
   for (const EntryList& list : EntryLists)
     if (key == list.key) return &list;
@@ -59,7 +65,7 @@ public:
     level.key = key;
     if (!level.keys.insert(key).second) Refuse(Place(), "given twice");
     if (level.role == DocumentObject && key != FormatKey && RowNamed(key) < 0 && !ListNamed(key))
-      Refuse(key, "unknown key");
+      Refuse(key, "unknown key" + Hint(key, DocumentKeys()));
     return true;
   }
   bool end_object() override { return Close(); }
@@ -165,13 +171,16 @@ private:
     if (!seen_.insert({&list, n}).second)
       Refuse(level.place,
              "a second entry for " + std::string(list.idKey) + " " + std::to_string(n));
+    // Named by its place and its own number: "units[1] (unit 3)".
+    const std::string entry = level.place + " (" + list.idKey + " " + std::to_string(n) + ").";
     for (const auto& value : level.values) {
       const std::string& key = value.first;
       if (key == list.idKey || key == "name") continue;  // the name only tells the reader
       int row = list.firstRow;
       while (row < list.firstRow + list.rows && key != FieldKey(list, row)) ++row;
-      const std::string place = level.place + "." + key;
-      if (row == list.firstRow + list.rows) Refuse(place, "unknown key");
+      const std::string place = entry + key;
+      if (row == list.firstRow + list.rows)
+        Refuse(place, "unknown key" + Hint(key, EntryKeys(list)));
       ValueWords(&edited_, row)[n] =
           Checked(value.second, place, row, ValueWords(&original_, row)[n]);
     }

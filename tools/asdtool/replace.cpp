@@ -3,16 +3,19 @@
 #include "replace.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <system_error>
 
 #include "messages.h"
 #include "system.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
 #include <fcntl.h>
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#include <winioctl.h>
+#else
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -21,6 +24,9 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// The links followed to a file at most, as Linux follows them.
+const int MaxLinks = 40;
 
 const char OtherNamesText[] =
     "the file has other names (hard links), which a new file in its place would split from it";
@@ -41,13 +47,20 @@ using FinalPathName = DWORD(WINAPI*)(HANDLE, wchar_t*, DWORD, DWORD);
 const SECURITY_INFORMATION Described =
     OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
 
-// The security descriptor of the file at path: its owner, group and access
-// list; empty where the file system keeps none.
-std::string ReadSecurity(const fs::path& path, std::vector<unsigned char>* sd) {
+// The attributes a new file takes over from the file it replaces.
+const DWORD Settable = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                       FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE;
+
+HANDLE HandleOf(std::FILE* file) { return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file))); }
+
+// A security descriptor as get(buffer, size, &needed) reads it: its owner,
+// group and access list; empty where the file system keeps none.
+template <typename Get>
+std::string ReadSecurity(Get get, std::vector<unsigned char>* sd) {
   DWORD size = 0;
-  (void)GetFileSecurityW(path.c_str(), Described, nullptr, 0, &size);  // the size it takes
+  (void)get(nullptr, 0, &size);  // the size it takes
   sd->resize(size);
-  if (size != 0 && GetFileSecurityW(path.c_str(), Described, sd->data(), size, &size)) return "";
+  if (size != 0 && get(sd->data(), size, &size)) return "";
   const DWORD error = GetLastError();
   sd->clear();
   if (error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION) return "";
@@ -75,12 +88,15 @@ bool Same(PACL a, PACL b) {
   return a && b ? a->AclSize == b->AclSize && std::memcmp(a, b, a->AclSize) == 0 : a == b;
 }
 
-// The parts of the descriptor sd that the new file at path has not already:
-// a file's creator may lack the right to name its owner again.
-SECURITY_INFORMATION Differing(const fs::path& path, const std::vector<unsigned char>& sd) {
+// The parts of the descriptor sd that the new file open as handle has not
+// already: a file's creator may lack the right to name its owner again.
+SECURITY_INFORMATION Differing(HANDLE handle, const std::vector<unsigned char>& sd) {
   std::vector<unsigned char> mine;
+  const auto get = [&](void* buffer, DWORD size, DWORD* needed) {
+    return GetKernelObjectSecurity(handle, Described, buffer, size, needed);
+  };
   if (sd.empty()) return 0;
-  if (!ReadSecurity(path, &mine).empty() || mine.empty()) return Described;
+  if (!ReadSecurity(get, &mine).empty() || mine.empty()) return Described;
   const Parts old = PartsOf(sd);
   const Parts now = PartsOf(mine);
   return (Same(old.owner, now.owner) ? 0 : OWNER_SECURITY_INFORMATION) |
@@ -95,15 +111,60 @@ bool UnderWine() {
   return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
-}  // namespace
+// The file the symbolic link at path names, a relative name taken from the
+// link's folder: false when path is no symbolic link (a file, none yet, or
+// another kind of reparse point), or with *why when its data cannot be read.
+// Read from the link itself, so that a link to no file is seen too.
+bool ReadLink(const fs::path& path, fs::path* next, std::string* why) {
+  const HANDLE file = CreateFileW(
+      path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info = {};
+  std::vector<unsigned char> data(MAXIMUM_REPARSE_DATA_BUFFER_SIZE);
+  DWORD size = 0;
+  const bool reparse = GetFileInformationByHandle(file, &info) &&
+                       (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  const bool read =
+      reparse && DeviceIoControl(file, FSCTL_GET_REPARSE_POINT, nullptr, 0, data.data(),
+                                 static_cast<DWORD>(data.size()), &size, nullptr);
+  const DWORD error = GetLastError();
+  CloseHandle(file);
+  if (reparse && !read) *why = CannotWrite(SystemReason(error));
+  // A symbolic link's data: its tag, then where its substitute name lies in
+  // the names at byte 20, and whether it is relative (flag 1).
+  DWORD tag = 0;
+  WORD at = 0;
+  WORD length = 0;
+  ULONG flags = 0;
+  std::memcpy(&tag, &data[0], sizeof tag);
+  std::memcpy(&at, &data[8], sizeof at);
+  std::memcpy(&length, &data[10], sizeof length);
+  std::memcpy(&flags, &data[16], sizeof flags);
+  if (!read || tag != IO_REPARSE_TAG_SYMLINK) return false;
+  if (size < 20 || 20u + at + length > size) {
+    *why = CannotWrite(SystemReason(ERROR_INVALID_REPARSE_DATA));
+    return false;
+  }
+  std::wstring name(length / 2, L'\0');
+  std::memcpy(&name[0], &data[20u + at], name.size() * 2);
+  // The NT forms of "C:\..." and "\\server\share\..." as the other calls take them.
+  if (name.compare(0, 8, L"\\\?\?\\UNC\\") == 0)
+    name.replace(0, 8, L"\\\\");
+  else if (name.compare(0, 4, L"\\\?\?\\") == 0)
+    name.erase(0, 4);
+  *next = (flags & 1) != 0 ? path.parent_path() / name : fs::path(name);
+  return true;
+}
 
-std::string FollowLinks(const fs::path& path, fs::path* target) {
-  *target = path;
+// The final name of the file at path, where there is one. Wine shows a
+// Unix link as the file it names, and this name as the link's target.
+std::string FinalName(fs::path* path) {
   const auto finalPath = reinterpret_cast<FinalPathName>(reinterpret_cast<void (*)()>(
       GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
   const HANDLE file =
       finalPath
-          ? CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+          ? CreateFileW(path->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                         nullptr, OPEN_EXISTING, 0, nullptr)
           : INVALID_HANDLE_VALUE;
   if (file == INVALID_HANDLE_VALUE) return "";  // no file yet: it is made at path
@@ -122,8 +183,21 @@ std::string FollowLinks(const fs::path& path, fs::path* target) {
     name.replace(0, 8, L"\\\\");
   else if (name.compare(0, 4, L"\\\\?\\") == 0)
     name.erase(0, 4);
-  *target = name;
+  *path = name;
   return "";
+}
+
+}  // namespace
+
+std::string FollowLinks(const fs::path& path, fs::path* target) {
+  *target = path;
+  std::string why;
+  fs::path next;
+  for (int links = 0; ReadLink(*target, &next, &why); ++links) {
+    if (links == MaxLinks) return CannotWrite(SystemReason(ERROR_CANT_RESOLVE_FILENAME));
+    *target = next;
+  }
+  return why.empty() ? FinalName(target) : why;
 }
 
 std::string ReadOriginal(const fs::path& target, Original* original) {
@@ -145,24 +219,50 @@ std::string ReadOriginal(const fs::path& target, Original* original) {
   if (info.nNumberOfLinks > 1) return OtherNamesText;
   original->exists = true;
   original->mode = info.dwFileAttributes;
-  return UnderWine() ? "" : ReadSecurity(target, &original->security);
+  const auto get = [&](void* buffer, DWORD size, DWORD* needed) {
+    return GetFileSecurityW(target.c_str(), Described, buffer, size, needed);
+  };
+  return UnderWine() ? "" : ReadSecurity(get, &original->security);
 }
 
-std::string GiveOwner(int, const Original&) { return ""; }  // with the permissions
+// Nobody else opens the new file while it is made (no sharing); its
+// attributes are given as it is made, its security through its handle.
+std::FILE* MakeFile(const Folder& folder, const fs::path& name, const Original& original,
+                    bool /*ownerOnly*/, std::string* why, bool* exists) {
+  const DWORD secured = original.security.empty() ? 0 : READ_CONTROL | WRITE_DAC | WRITE_OWNER;
+  const DWORD attributes = original.mode & Settable;
+  const HANDLE handle =
+      CreateFileW(PathIn(folder, name).c_str(), GENERIC_READ | GENERIC_WRITE | secured, 0, nullptr,
+                  CREATE_NEW, attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    *exists = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+    *why = CannotWrite(SystemReason(error));
+    return nullptr;
+  }
+  const int descriptor = _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_BINARY);
+  std::FILE* file = descriptor >= 0 ? _fdopen(descriptor, "w+b") : nullptr;
+  if (file) return file;
+  *why = CannotWrite(Because(errno));
+  if (descriptor >= 0)
+    (void)_close(descriptor);  // never written
+  else
+    CloseHandle(handle);
+  Remove(folder, name);
+  return nullptr;
+}
 
-std::string GiveRest(int, const fs::path& path, const Original& original) {
-  if (!original.exists) return "";
-  const SECURITY_INFORMATION differing = Differing(path, original.security);
+std::string GiveOwner(std::FILE* file, const Original& original) {
+  const HANDLE handle = HandleOf(file);
+  const SECURITY_INFORMATION differing = Differing(handle, original.security);
   const auto sd = const_cast<unsigned char*>(original.security.data());
-  if (differing != 0 && !SetFileSecurityW(path.c_str(), differing, sd))
+  if (differing != 0 && !SetKernelObjectSecurity(handle, differing, sd))
     return CannotGive("owner, group and permissions", SystemReason(GetLastError()));
-  const DWORD settable = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                         FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE;
-  const DWORD attributes = original.mode & settable;
-  if (!SetFileAttributesW(path.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL))
-    return CannotGive("attributes", SystemReason(GetLastError()));
   return "";
 }
+
+// Everything was given as the file was made, or before it was filled.
+std::string GiveRest(std::FILE* /*file*/, const Original& /*original*/) { return ""; }
 #else
 namespace {
 
@@ -195,7 +295,7 @@ std::string FollowLinks(const fs::path& path, fs::path* target) {
   *target = path;
   std::error_code missing;  // the end of the chain is a file still to be made
   for (int links = 0; fs::is_symlink(fs::symlink_status(*target, missing)); ++links) {
-    if (links == 40) return CannotWrite(Because(ELOOP));
+    if (links == MaxLinks) return CannotWrite(Because(ELOOP));
     std::error_code error;
     const fs::path next = fs::read_symlink(*target, error);
     if (error) return CannotWrite(Because(error));
@@ -222,14 +322,30 @@ std::string ReadOriginal(const fs::path& target, Original* original) {
   return why;
 }
 
-std::string GiveOwner(int descriptor, const Original& original) {
-  if (original.exists && fchown(descriptor, original.owner, original.group) != 0)
+std::FILE* MakeFile(const Folder& folder, const fs::path& name, const Original& /*original*/,
+                    bool ownerOnly, std::string* why, bool* exists) {
+  const int descriptor = openat(folder.descriptor, name.c_str(),
+                                O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, ownerOnly ? 0600 : 0666);
+  *exists = descriptor < 0 && errno == EEXIST;
+  std::FILE* file = descriptor >= 0 ? fdopen(descriptor, "w+b") : nullptr;
+  if (file) return file;
+  *why = CannotWrite(Because(errno));
+  if (descriptor >= 0) {
+    (void)close(descriptor);  // never written
+    Remove(folder, name);
+  }
+  return nullptr;
+}
+
+std::string GiveOwner(std::FILE* file, const Original& original) {
+  if (original.exists && fchown(fileno(file), original.owner, original.group) != 0)
     return CannotGive("owner and group", Because(errno));
   return "";
 }
 
-std::string GiveRest(int descriptor, const fs::path&, const Original& original) {
+std::string GiveRest(std::FILE* file, const Original& original) {
   if (!original.exists) return "";
+  const int descriptor = fileno(file);
   // A list the folder gave the new file goes when the old file had none.
   if (fremovexattr(descriptor, AccessList) != 0 && errno != ENODATA && errno != ENOTSUP)
     return CannotGive("access-control list", Because(errno));

@@ -5,10 +5,13 @@
 #ifndef ASDEDIT_TOOLS_ASDTOOL_REPLACE_H
 #define ASDEDIT_TOOLS_ASDTOOL_REPLACE_H
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "system.h"
 
 // The file to be replaced, as ReadOriginal found it.
 struct Original {
@@ -30,10 +33,19 @@ std::string FollowLinks(const std::filesystem::path& path, std::filesystem::path
 // replacement would part from it.
 std::string ReadOriginal(const std::filesystem::path& target, Original* original);
 
-// Gives the open new file at path what original had: "" or why it cannot.
-// The owner and group come before the new file is filled, so that a file
-// that cannot have them is never written; the rest after it is filled.
-std::string GiveOwner(int descriptor, const Original& original);
-std::string GiveRest(int descriptor, const std::filesystem::path& path, const Original& original);
+// A new file in folder named name, made by this call and no other, open for
+// reading and writing: the stream, or null with *why (*exists when a file has
+// that name). Readable by its owner alone when ownerOnly (a copy of a file
+// whose own permissions come later); on Windows it has original's attributes
+// from the start.
+std::FILE* MakeFile(const Folder& folder, const std::filesystem::path& name,
+                    const Original& original, bool ownerOnly, std::string* why, bool* exists);
+
+// Gives the new file what original had, through the stream it was made with:
+// "" or why it cannot. The owner, group and permissions come before the new
+// file is filled, so that a file that cannot have them is never written; the
+// rest after it is filled.
+std::string GiveOwner(std::FILE* file, const Original& original);
+std::string GiveRest(std::FILE* file, const Original& original);
 
 #endif

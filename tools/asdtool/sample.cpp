@@ -63,17 +63,15 @@ void FillSample(RandomNumbers* random, GameStateData* state) {
 // The length of a sample: every statistic slot whole, up to the twentieth.
 const long SampleLength = 274836 + 20 * 400;
 
-// Writes a whole sample at path: the records and random filler bytes, then
-// the values of GameState through the editor's own store, END? inverted and all.
-bool WriteSample(const char* path, RandomNumbers* random) {
-  std::FILE* file = OpenStream(path, "wb");
-  if (!file) return false;
+// Writes a whole sample into file: the records and random filler bytes, then
+// the values of GameState through the editor's own code, END? inverted and all.
+bool WriteSample(std::FILE* file, RandomNumbers* random) {
   std::vector<unsigned char> bytes(SampleLength);
   for (unsigned char& b : bytes) b = static_cast<unsigned char>(NextRandom(random) >> 24);
   std::memcpy(bytes.data(), SaveHeaderText, SaveHeaderLength);
   std::memcpy(bytes.data() + 96, SaveTitleText, SaveTitleLength);
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return std::fclose(file) == 0 && written && StoreSaveFile(path) == 0;
+  return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
+         WriteSaveValues(file) == 0;
 }
 
 }  // namespace
@@ -83,5 +81,5 @@ int SampleCommand(const char* path, std::uint32_t seed, bool force) {
   RandomNumbers random = {seed * 2654435761U ^ 0x5EED5A7EU};
   if (random.state == 0) random.state = 1;
   FillSample(&random, &GameState);
-  return WriteBeside(path, force, [&](const char* file) { return WriteSample(file, &random); });
+  return WriteBeside(path, force, [&](std::FILE* file) { return WriteSample(file, &random); });
 }

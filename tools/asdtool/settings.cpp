@@ -15,36 +15,61 @@ struct Named {
   int index;
 };
 
-// The index token gives among count values of what listKey names.
+// The index token gives among count values of what listKey names, or
+// NoIndex when it gives none.
+const int NoIndex = -2;
 int IndexOf(const std::string& token, const std::string& listKey, int count,
             const std::string& key) {
   if (token == "*") return -1;
-  if (token.empty() || token.find_first_not_of("0123456789") != std::string::npos)
-    Refuse(key, "names no value");
+  if (token.empty() || token.find_first_not_of("0123456789") != std::string::npos) return NoIndex;
   if (token.size() > 9 || std::stoul(token) >= static_cast<unsigned>(count))
     Refuse(key, listKey + " are 0 to " + std::to_string(count - 1));
   return static_cast<int>(std::stoul(token));
 }
 
+Named Parse(const std::string& key, bool hinted = true);
+
+// " (KEY?)" for the key near the one of tokens that names a value, its
+// dotted parts each near the one given, or "".
+std::string Hint(std::vector<std::string> tokens) {
+  std::vector<std::string> keys = DocumentKeys();
+  keys.erase(keys.begin());  // the format is no value
+  tokens[0] = NearestKey(tokens[0], keys);
+  for (const EntryList& list : EntryLists)
+    if (tokens[0] == list.key && tokens.size() == 3)
+      tokens[2] = NearestKey(tokens[2], EntryKeys(list));
+  std::string near = tokens[0];
+  for (std::size_t n = 1; n < tokens.size(); ++n) near += "." + tokens[n];
+  try {
+    (void)Parse(near, false);
+  } catch (const Refusal&) {
+    return "";
+  }
+  return " (" + near + "?)";
+}
+
 // What key names, as "turnCount", "smallValues.2", "units.7.level", "items.*"
-// or "items.3.count" do.
-Named Parse(const std::string& key) {
+// or "items.3.count" do; a key that names no value is refused with the one
+// near it that does, when hinted.
+Named Parse(const std::string& key, bool hinted) {
   std::vector<std::string> tokens;
   for (std::size_t start = 0; start <= key.size();) {
     const std::size_t end = std::min(key.find('.', start), key.size());
     tokens.push_back(key.substr(start, end - start));
     start = end + 1;
   }
+  const auto none = [&] { return "names no value" + (hinted ? Hint(tokens) : ""); };
   const EntryList* list = nullptr;
   for (const EntryList& entries : EntryLists)
     if (tokens[0] == entries.key) list = &entries;
   Named named = {list ? list->firstRow : 0, 0};
   while (!list && named.row < FirstListedRow && tokens[0] != GameValues[named.row].key) ++named.row;
-  if (!list && named.row == FirstListedRow) Refuse(key, "names no value");
+  if (!list && named.row == FirstListedRow) Refuse(key, none());
   const int count = GameValues[named.row].count;
   std::size_t next = 1;  // the token to read
   if (count > 1 && tokens.size() > next)
     named.index = IndexOf(tokens[next++], tokens[0], count, key);
+  if (named.index == NoIndex) Refuse(key, none());
   if (list && tokens.size() > next) {  // and then the value's key in the entry
     int row = list->firstRow;
     while (row < list->firstRow + list->rows && tokens[next] != FieldKey(*list, row)) ++row;
@@ -54,7 +79,7 @@ Named Parse(const std::string& key) {
   const bool indexed = count == 1 || next >= 2;
   const bool inEntry = !list || list->rows == 1 || next == 3;  // a unit's value names its key
   if (!indexed || !inEntry || tokens.size() != next || named.row >= GameValueCount)
-    Refuse(key, "names no value");
+    Refuse(key, none());
   return named;
 }
 

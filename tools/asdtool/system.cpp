@@ -13,7 +13,6 @@
 #include <fcntl.h>
 #ifdef _WIN32
 #include <io.h>
-#include <sys/stat.h>
 #include <windows.h>
 #else
 #include <unistd.h>
@@ -50,23 +49,6 @@ std::wstring Utf16(const std::string& text) {
 }
 
 }  // namespace
-
-std::string SystemReason(unsigned long error) {
-  wchar_t* text = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring wide(text ? text : L"", length);
-  LocalFree(text);
-  wide.erase(wide.find_last_not_of(L"\r\n .") + 1);
-  std::string reason;
-  return ToUtf8(wide.c_str(), &reason) ? ": " + reason : "";
-}
-
-std::string Because(const std::error_code& error) {
-  if (error.category() == std::system_category()) return SystemReason(error.value());
-  return Because(error.value());
-}
 
 std::string WriteStream(std::FILE* stream, const std::string& text) {
   const auto device = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
@@ -111,17 +93,57 @@ int ReadArguments(int, char**, std::vector<std::string>* args) {
   return ExitOk;
 }
 
-int OpenNew(const fs::path& path, bool /*ownerOnly*/) {
-  return _wopen(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+std::string OpenFolder(const fs::path& path, Folder* folder) {
+  std::wstring full(MAX_PATH, L'\0');
+  const wchar_t* given = path.empty() ? L"." : path.c_str();
+  DWORD size = GetFullPathNameW(given, static_cast<DWORD>(full.size()), &full[0], nullptr);
+  if (size >= full.size()) {
+    full.resize(size);
+    size = GetFullPathNameW(given, static_cast<DWORD>(full.size()), &full[0], nullptr);
+  }
+  if (size == 0 || size >= full.size())
+    return "cannot write the file" + SystemReason(GetLastError());
+  full.resize(size);
+  folder->path = full;
+  return "";
 }
-int Flush(int descriptor) { return _commit(descriptor); }
-int Close(int descriptor) { return _close(descriptor); }
+void CloseFolder(const Folder& /*folder*/) {}
 
-std::string Move(const fs::path& from, const fs::path& to, bool replace, bool* exists) {
-  if (MoveFileExW(from.c_str(), to.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0)) return "";
+// A name of at most 255 units, in a path of at most MAX_PATH - 1, the limit
+// of the plain calls, as the target's path is.
+std::size_t NameRoom(const Folder& folder) {
+  const std::wstring& path = folder.path.native();
+  const std::size_t taken = path.size() + (path.empty() || path.back() == L'\\' ? 0 : 1);
+  return std::min<std::size_t>(255, MAX_PATH - 1 > taken ? MAX_PATH - 1 - taken : 0);
+}
+
+fs::path PathIn(const Folder& folder, const fs::path& name) {
+  const std::wstring path = (folder.path / name).native();
+  if (path.size() < MAX_PATH || path.compare(0, 4, L"\\\\?\\") == 0) return path;
+  if (path.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + path.substr(2);
+  return L"\\\\?\\" + path;
+}
+
+std::string Flush(std::FILE* file) {
+  errno = 0;
+  if (std::fflush(file) != 0) return "cannot write the file" + Because(errno);
+  const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+  return FlushFileBuffers(handle) ? "" : "cannot write the file" + SystemReason(GetLastError());
+}
+
+// Written through: the move is on the disk when the call returns.
+std::string Move(const Folder& folder, const fs::path& name, const fs::path& to, bool replace,
+                 bool* exists) {
+  const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
+  if (MoveFileExW(PathIn(folder, name).c_str(), to.c_str(), flags)) return "";
   const DWORD error = GetLastError();
   *exists = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
   return "cannot write the file" + SystemReason(error);
+}
+std::string FlushFolder(const Folder& /*folder*/) { return ""; }
+
+void Remove(const Folder& folder, const fs::path& name) {
+  (void)DeleteFileW(PathIn(folder, name).c_str());
 }
 #else
 int ReadArguments(int argc, char** argv, std::vector<std::string>* args) {
@@ -129,27 +151,60 @@ int ReadArguments(int argc, char** argv, std::vector<std::string>* args) {
   return ExitOk;
 }
 
-std::string Because(const std::error_code& error) { return Because(error.value()); }
-
 std::string WriteStream(std::FILE* stream, const std::string& text) {
   return WriteBytes(stream, text);
 }
 
-int OpenNew(const fs::path& path, bool ownerOnly) {
-  return open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, ownerOnly ? 0600 : 0666);
+std::string OpenFolder(const fs::path& path, Folder* folder) {
+  const char* name = path.empty() ? "." : path.c_str();
+  folder->descriptor = open(name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  // A folder the user may write in but not read is still reached, though not flushed.
+  if (folder->descriptor < 0 && errno == EACCES)
+    folder->descriptor = open(name, O_PATH | O_DIRECTORY | O_CLOEXEC);
+  return folder->descriptor >= 0 ? "" : "cannot write the file" + Because(errno);
 }
-int Flush(int descriptor) { return fsync(descriptor); }
-int Close(int descriptor) { return close(descriptor); }
+void CloseFolder(const Folder& folder) {
+  if (folder.descriptor >= 0) (void)close(folder.descriptor);  // only read
+}
 
-std::string Move(const fs::path& from, const fs::path& to, bool replace, bool* exists) {
-  int moved = replace ? std::rename(from.c_str(), to.c_str())
-                      : renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+std::size_t NameRoom(const Folder& folder) {
+  const long room = fpathconf(folder.descriptor, _PC_NAME_MAX);
+  return room > 0 ? static_cast<std::size_t>(room) : 255;
+}
+
+std::string Flush(std::FILE* file) {
+  errno = 0;
+  if (std::fflush(file) != 0 || fsync(fileno(file)) != 0)
+    return "cannot write the file" + Because(errno);
+  return "";
+}
+
+std::string Move(const Folder& folder, const fs::path& name, const fs::path& to, bool replace,
+                 bool* exists) {
+  const int at = folder.descriptor;
+  const fs::path into = to.filename();
+  int moved = replace ? renameat(at, name.c_str(), at, into.c_str())
+                      : renameat2(at, name.c_str(), at, into.c_str(), RENAME_NOREPLACE);
   // A file system that takes no flags for a rename still links without replacing.
   if (moved != 0 && !replace && (errno == EINVAL || errno == ENOSYS)) {
-    moved = link(from.c_str(), to.c_str());
-    if (moved == 0) (void)unlink(from.c_str());
+    moved = linkat(at, name.c_str(), at, into.c_str(), 0);
+    if (moved == 0) (void)unlinkat(at, name.c_str(), 0);
   }
   *exists = moved != 0 && errno == EEXIST;
   return moved == 0 ? "" : "cannot write the file" + Because(errno);
+}
+
+// A folder that cannot be flushed (reached without the right to read it, or
+// on a file system that refuses) leaves its entries to the file system: the
+// file itself is on the disk already.
+std::string FlushFolder(const Folder& folder) {
+  if (fsync(folder.descriptor) == 0 || errno == EBADF || errno == EINVAL || errno == ENOTSUP ||
+      errno == EROFS)
+    return "";
+  return "the file is in place, but its folder cannot be put on the disk" + Because(errno);
+}
+
+void Remove(const Folder& folder, const fs::path& name) {
+  (void)unlinkat(folder.descriptor, name.c_str(), 0);
 }
 #endif

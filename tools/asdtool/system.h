@@ -9,6 +9,8 @@
 #include <system_error>
 #include <vector>
 
+#include "reasons.h"
+
 // The process's arguments in UTF-8 (on Windows from the wide command line,
 // argv aside): ExitOk, or ExitUsage with a message when one is no valid
 // Unicode or the command line cannot be read.
@@ -19,24 +21,38 @@ int ReadArguments(int argc, char** argv, std::vector<std::string>* args);
 // was; anything else takes the UTF-8 bytes.
 std::string WriteStream(std::FILE* stream, const std::string& text);
 
-// ": " and the system's reason for error, in UTF-8.
-std::string Because(const std::error_code& error);
+// The folder a file is made in and moved within, opened once. On POSIX
+// every name in it is reached through its descriptor, so that a path near
+// the system's limit, or the folder renamed meanwhile, changes nothing; on
+// Windows through its full path.
+struct Folder {
+  std::filesystem::path path;  // Windows: the full path
+  int descriptor = -1;         // POSIX
+};
+// Opens the folder at path ("" the current one): "" or why not.
+std::string OpenFolder(const std::filesystem::path& path, Folder* folder);
+void CloseFolder(const Folder& folder);
+// The longest name a new file in folder may have, in the platform's units
+// (POSIX: bytes; Windows: UTF-16 units, kept within the limit of a path).
+std::size_t NameRoom(const Folder& folder);
+
+// Puts what was written to file on the disk: "" or why not.
+std::string Flush(std::FILE* file);
+
+// Moves the file name of folder to the file to, in the same folder, over a
+// file there only when replace is set: "" or what keeps it from moving;
+// *exists when a file at to is in the way.
+std::string Move(const Folder& folder, const std::filesystem::path& name,
+                 const std::filesystem::path& to, bool replace, bool* exists);
+// Puts the folder's entries on the disk after a move (on Windows the move
+// did): "" or why not.
+std::string FlushFolder(const Folder& folder);
+// Removes the file name of folder, where it can.
+void Remove(const Folder& folder, const std::filesystem::path& name);
 #ifdef _WIN32
-std::string SystemReason(unsigned long error);  // for a Windows error code
+// The path of the file name in folder as the system takes it: in its long
+// form (\\?\) where the plain one would be too long.
+std::filesystem::path PathIn(const Folder& folder, const std::filesystem::path& name);
 #endif
-
-// A new file at path, made by this call and no other: its descriptor, or -1
-// with errno saying why.
-// Readable by its owner alone when ownerOnly (a copy of a file whose own
-// permissions come later).
-int OpenNew(const std::filesystem::path& path, bool ownerOnly);
-// Puts the file's data on the disk; 0 or -1.
-int Flush(int descriptor);
-int Close(int descriptor);
-
-// Moves the file from to to, over a file there only when replace is set: ""
-// or what keeps it from moving; *exists when a file at to is in the way.
-std::string Move(const std::filesystem::path& from, const std::filesystem::path& to, bool replace,
-                 bool* exists);
 
 #endif

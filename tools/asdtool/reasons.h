@@ -1,0 +1,20 @@
+// Why a call of the system failed, in the words asdtool's messages end with.
+#ifndef ASDEDIT_TOOLS_ASDTOOL_REASONS_H
+#define ASDEDIT_TOOLS_ASDTOOL_REASONS_H
+
+#include <string>
+#include <system_error>
+
+// ": " and the system's reason for the errno value error; for 0, a write
+// cut short with no error reported.
+std::string Because(int error);
+
+// ": " and the system's reason for error, in UTF-8.
+std::string Because(const std::error_code& error);
+
+#ifdef _WIN32
+// ": " and Windows's words for its error code, "system error N" where it has none.
+std::string SystemReason(unsigned long error);
+#endif
+
+#endif
