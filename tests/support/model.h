@@ -10,6 +10,8 @@
 #include "editor/savefile.h"
 
 typedef std::vector<unsigned char> Bytes;
+// What the game's save writes into the last counter in the seam of asdtool's tests.
+const std::uint16_t GameSavedCounter = 4242;
 const long ModelLength = 282436 + 100;  // a file that holds every value
 
 // Random bytes around the two records, ModelLength + 64 long; END? values 0 or 1 when tidy.

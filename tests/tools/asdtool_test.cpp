@@ -215,6 +215,22 @@ TEST_F(AsdTool, ExportImportAndSetChangeExactlyTheValuesNamedThroughAnyPath) {
         << why << err;
     EXPECT_EQ(set, ReadBytes(a)) << c.settings;
   }
+#ifndef _WIN32
+  // The game saves into the file as asdtool opens it to write: its save stays, and the user is
+  // told to run the command again. import has read its whole document before.
+  Bytes game = edited;
+  PutWord(game, CounterOffset(CounterCount - 1), GameSavedCounter);
+  ASSERT_TRUE(WriteBytes(doc, {'{', '}'}));
+  for (const std::string& command :
+       {"set " + Q(a) + " turnCount=5", "import " + Q(a) + " - <" + Q(doc)}) {
+    ASSERT_TRUE(WriteBytes(a, edited));
+    EXPECT_EQ(9, Shell(Q(GAME_SAVES_PATH) + " " + command + " 2>" + Q(dir + "err"))) << command;
+    EXPECT_EQ(game, ReadBytes(a)) << command;
+    EXPECT_EQ("asdtool: " + a +
+                  ": another program changed the file after it was read; run the command again\n",
+              Text(dir + "err"));
+  }
+#endif
 }
 
 // Before each write a backup of the file as it was, none under --no-backup or where the newest
@@ -331,6 +347,14 @@ TEST_F(AsdTool, WritesWhereItIsToldOverNoFileThatTurnsUpKeepingWhatTheFileHad) {
   const std::regex partial("openat\\([^\\n]*\\\\215\\.asdtool-");  // ending in 名's last byte
   EXPECT_EQ(1, std::distance(std::sregex_iterator(calls.begin(), calls.end(), partial), {}));
   EXPECT_EQ(ReadBytes(a), ReadBytes(name));
+  // set writes in place: the backup is on the disk before the save's first byte is written, and
+  // the save before set says done.
+  EXPECT_EQ(
+      0, strace(" -y -e trace=write,fsync " + Q(ASDTOOL_PATH) + " set " + Q(a) + " turnCount=3"));
+  const std::string writes = Text(trace);
+  const std::string save = "<" + std::filesystem::canonical(a).string() + ">";
+  EXPECT_LT(writes.find(".bak>)"), writes.find(save + ", ")) << writes;
+  EXPECT_LT(writes.rfind(save + ", "), writes.rfind(save + ")")) << writes;
 
   const auto entries = [&] { return std::distance(std::filesystem::directory_iterator(dir), {}); };
   const auto before = entries();
@@ -383,7 +407,7 @@ TEST_F(AsdTool, WritesWhereItIsToldOverNoFileThatTurnsUpKeepingWhatTheFileHad) {
     EXPECT_EQ(kept, ReadBytes(a)) << c.why;
     (void)unlink((dir + "other").c_str());
   }
-  EXPECT_EQ(before + 1, entries());  // the backups' folder, and no partial file left behind
+  EXPECT_EQ(before, entries());  // no partial file left behind
 }
 #else
 // Runs command (program, when given) in folder with output and error as its standard streams: its

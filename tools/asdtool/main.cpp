@@ -40,7 +40,8 @@ const char Footer[] =
     "Exit codes: 0 done (diff: the files hold the same values), 1 diff: the files differ,\n"
     "2 cannot open a file, 3 not a save file, 4 save file cut short, 5 cannot write a file\n"
     "or standard output, or make a backup, 6 document or value refused, 7 the file exists\n"
-    "(use --force), 8 unknown command or option, or arguments missing or too many.";
+    "(use --force), 8 unknown command or option, or arguments missing or too many, 9 another\n"
+    "program changed the save file after it was read (nothing written: run the command again).";
 
 // What the command line says: the command and its operands and options.
 struct Request {

@@ -48,9 +48,12 @@ int Load(const char* path, GameStateData* block) {
 int Store(const char* path, const GameStateData& values) {
   GameState = values;
   errno = 0;
-  const int result = StoreValues(path, EveryValue, BackupsWanted() ? WithBackup : WithoutBackup);
+  const int result = StoreValues(path, UnlessChanged, BackupsWanted() ? WithBackup : WithoutBackup);
   const int error = errno;
   if (result == BackupFailed) return Fail(path, NoBackupText(path, BackupError()), ExitWriteFailed);
+  if (result == ChangedOutside)
+    return Fail(path, "another program changed the file after it was read; run the command again",
+                ExitChanged);
   // The file was opened for reading just before: one that cannot be opened
   // for writing now is one we cannot write.
   return result == 0 ? ExitOk : Explain(path, result == OpenFailed ? WriteFailed : result, error);

@@ -17,7 +17,8 @@ enum ExitCode {
   ExitWriteFailed = 5,  // cannot write a file or standard output
   ExitRefused = 6,      // a document or KEY=VALUE names a value the editor would not take
   ExitExists = 7,       // the file to write exists and --force is not given
-  ExitUsage = 8         // an unknown command or option, or arguments missing or too many
+  ExitUsage = 8,        // an unknown command or option, or arguments missing or too many
+  ExitChanged = 9       // another program changed the save file after it was read
 };
 
 // Prints "asdtool: PLACE: why" on standard error and returns code.
@@ -30,8 +31,10 @@ int WriteOut(const std::string& text);
 // says why and returns the exit code.
 int Load(const char* path, GameStateData* block);
 
-// Writes values into the save file at path through the editor's own store,
-// after a backup of it unless --no-backup says otherwise.
+// Writes values into the save file at path, loaded last, through the
+// editor's own store, after a backup of it unless --no-backup says otherwise:
+// only while the file still holds the words that load read, checked in the
+// same open as the write; else nothing is written (ExitChanged).
 int Store(const char* path, const GameStateData& values);
 
 #endif
