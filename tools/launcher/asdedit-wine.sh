@@ -1,24 +1,31 @@
 #!/bin/sh
-# Usage: asdedit-wine.sh [--] [FILE]
+# Usage: asdedit-wine.sh [--recheck] [--] [FILE]
 #        asdedit-wine.sh --install-desktop | --uninstall-desktop | --help
 #
 # asdedit-wine.sh starts the save editor that lies beside it under Wine, with
-# FILE open when one is given (a Linux path). After --, a file name may begin
-# with a dash.
+# FILE open when one is given (a Linux path; after --, it may begin with a
+# dash). The editor reports a FILE that does not exist. A name that ends in a
+# dot or a blank, or holds a backslash, is refused: Windows would read another
+# name, and the editor would open another file. Starting needs Wine and a
+# Japanese font; where one is missing, the launcher names the packages.
+# --recheck forgets which editor Wine runs and the font the launcher mapped,
+#   and starts as the first start does.
 # --install-desktop adds a menu entry and the *.asd file type for this user
-# only, with the desktop's own tools (xdg-utils).
+#   only, with the desktop's own tools: only this needs xdg-utils.
 # --uninstall-desktop removes what --install-desktop added and nothing else.
 # --help shows this text.
 #
 # Wine is $WINE when it is set, else wine or wine64 from PATH, else Debian's
 # /usr/lib/wine/wine or /usr/lib/wine/wine64. Whether that Wine runs a 32-bit
 # Windows program decides the editor: the launcher runs asdtool.exe, the
-# 32-bit tool beside it. Where it runs, the 32-bit editor asdedit.exe starts.
-# Where it does not (Wine installed without its 32-bit half, or a kernel
-# without 32-bit support), the 64-bit editor asdedit-x64.exe starts with a
-# 64-bit Wine, and the launcher says so at every start. The answer is kept in
-# the prefix until that Wine or the loaders it may run change. The prefix is
-# Wine's own ($WINEPREFIX, else ~/.wine).
+# 32-bit tool beside it, for at most 30 seconds (once Wine has made a new
+# prefix). Where it runs, the 32-bit editor asdedit.exe starts. Where it does
+# not (Wine installed without its 32-bit half, or a kernel without 32-bit
+# support), the 64-bit editor asdedit-x64.exe starts with a 64-bit Wine, and
+# the launcher says so at every start. A sure answer is kept in the prefix
+# until that Wine or the loaders it may run change; after any other failure
+# the next start asks again. The prefix is Wine's own ($WINEPREFIX, else
+# ~/.wine). Wine's debugging messages stay off unless WINEDEBUG is set.
 # When no terminal shows the launcher's output, a failure also appears in a
 # window (zenity, kdialog, xmessage or gxmessage, else a notification).
 
@@ -31,6 +38,9 @@ name=asdedit-wine
 # what xdg-utils asks of them.
 entry=asdedit-saveeditor
 mime_file=asdedit-save.xml
+# The launcher's link that the menu entry runs, at a path that needs no
+# quotes unless the data folder's does (see exec_path).
+link=$data/$name/$name.sh
 prefix=${WINEPREFIX:-$HOME/.wine}
 # What the launcher keeps in the prefix: the editor chosen for the state of
 # the Wine files, and the font the faces were mapped to.
@@ -71,17 +81,21 @@ show() {
 }
 
 # Keeps TEXT in the prefix's FILE, written whole beside it first, so that
-# another start never reads half of it; nothing when the prefix is not there.
+# another start never reads half of it; nothing when TEXT is empty or the
+# prefix is not there.
 keep() {
-  [ -d "$prefix" ] || return 0
+  [ -n "$2" ] && [ -d "$prefix" ] || return 0
   { printf '%s\n' "$2" >"$1.$$" && mv -f "$1.$$" "$1"; } 2>/dev/null || rm -f "$1.$$"
 }
 
-install_wine="  Debian/Ubuntu: sudo dpkg --add-architecture i386 && sudo apt update && sudo apt install wine wine32
-  Fedora:        sudo dnf install wine"
+i386="sudo dpkg --add-architecture i386 && sudo apt update && sudo apt install"
+fedora="  Fedora:        sudo dnf install wine"
+# How long Wine may take to run the 32-bit tool (a test shortens it).
+seconds=${ASDEDIT_WINE_PROBE_SECONDS:-30}
 
 # starts PROGRAM: whether PROGRAM starts on this machine; a 32-bit one does
-# not on a kernel without 32-bit support ("Exec format error").
+# not on a kernel without 32-bit support, and fails with 126 ("Exec format
+# error").
 starts() { [ -x "$1" ] && "$1" --version </dev/null >/dev/null 2>&1; }
 
 # The Wine that was asked for or found first, in $named.
@@ -94,7 +108,8 @@ find_wine() {
     [ -n "$named" ] && [ -x "$named" ] && return
   done
   fail "Wine is not installed (no wine, wine64 or \$WINE was found).
-$install_wine"
+  Debian/Ubuntu: $i386 wine wine32
+$fedora"
 }
 
 # The state of the files that decide what $named runs, one line each: the
@@ -123,62 +138,112 @@ $(command -v wine64)"
   cat /proc/sys/kernel/osrelease /proc/cmdline 2>/dev/null
 }
 
-# The editor $exe and the Wine $wine that runs it: as kept in the prefix for
-# the same state of the Wine files, else as a 32-bit program shows.
+# The editor $exe and the Wine $wine that runs it, and $why: "runs" where
+# Wine runs 32-bit programs; where it does not, "kernel" (Wine's 32-bit loader
+# cannot start here) or "missing" (Wine refused the 32-bit tool as a program
+# it cannot run), which are kept in the prefix for the same state of the Wine
+# files, in $keeping; or "unsure" (any other failure), which is not kept.
 choose_editor() {
   [ -f "$here/asdtool.exe" ] ||
     fail "$here/asdtool.exe is missing: keep this script beside the files of the release."
   state=$(wine_state)
   kept=$(cat "$choice" 2>/dev/null)
-  case $kept in
-    "$state
-"*)
-      answer=${kept#"$state
-"}
-      exe=$here/${answer%% *} wine=${answer#* }
-      ;;
+  answer='' keeping=''
+  case $kept in "$state
+"*) answer=${kept#"$state
+"} ;; esac
+  case $answer in
+    *.exe\ runs\ ?* | *.exe\ kernel\ ?* | *.exe\ missing\ ?*) ;;
     *)
-      wine=$named exe=$here/asdedit.exe
-      case $("$wine" "$here/asdtool.exe" --version </dev/null 2>/dev/null) in
-        asdtool*) ;;
-        *) use_64_bit ;;
-      esac
-      keep "$choice" "$state
-${exe##*/} $wine"
+      answer=$(ask_wine) || exit
+      keeping="$state
+$answer"
       ;;
   esac
+  exe=$here/${answer%% *} answer=${answer#* }
+  why=${answer%% *} wine=${answer#* }
+  [ "$why" != unsure ] || keeping=
   [ -f "$exe" ] || fail "$exe is missing: keep this script beside the files of the release."
-  [ "${exe##*/}" = asdedit-x64.exe ] || return 0
+  [ "$why" != runs ] || return 0
+  again="$0 --recheck asks again."
+  case $why in
+    kernel) cause="Wine's 32-bit loader cannot start here: this kernel runs no 32-bit program" ;;
+    missing) cause="$wine runs no 32-bit Windows program here (its 32-bit half is not installed)" ;;
+    *)
+      cause="$named did not show whether it runs 32-bit Windows programs (the 32-bit tool failed, or gave no answer within $seconds seconds)"
+      again="The launcher asks again at the next start."
+      ;;
+  esac
   if [ "${WINEARCH:-}" = win32 ] || grep -q -m 1 '^#arch=win32' "$prefix/system.reg" 2>/dev/null; then
-    fail "$wine runs no 32-bit Windows program here, and the Wine prefix $prefix holds 32-bit Windows only.
-  Install 32-bit Wine, or start the editor with a prefix of its own: WINEPREFIX=~/.wine-asdedit $0
-  Debian/Ubuntu: sudo dpkg --add-architecture i386 && sudo apt update && sudo apt install wine32
-  Fedora:        sudo dnf install wine"
-  elif [ "$wine" = "$named" ]; then
-    say "$wine runs no 32-bit Windows program here, so the 64-bit editor asdedit-x64.exe starts."
-  else
-    say "$named does not run on this machine (a 32-bit Wine needs 32-bit support), so $wine runs the 64-bit editor."
+    keep "$choice" "$keeping"
+    [ "$why" != kernel ] || fail "$cause, so the Wine prefix $prefix, which holds 32-bit Windows only, cannot run the editor. Only a 64-bit prefix can; start the editor with a new one:
+  WINEARCH=win64 WINEPREFIX=~/.wine-asdedit $0
+$again"
+    fail "$cause, and the Wine prefix $prefix holds 32-bit Windows only. Install 32-bit Wine:
+  Debian/Ubuntu: $i386 wine32
+$fedora
+$again"
   fi
+  say "$cause, so the 64-bit editor asdedit-x64.exe starts with $wine. $again"
 }
 
-# The 64-bit editor, with $wine where it starts, else with a 64-bit Wine that
-# does: the one beside it, else wine64 from PATH, else Debian's.
+# Prints "EXE WHY WINE" for $named, as choose_editor names them. Where Wine
+# runs, the prefix is made first, without a time limit; then Wine runs the
+# 32-bit tool for at most $seconds seconds, its answer kept in files, so that
+# no program Wine leaves behind holds the launcher up.
+ask_wine() {
+  real=$(readlink -f "$named")
+  starts "$named" && { [ ! -e "${real%/*}/wine" ] || starts "${real%/*}/wine"; }
+  case $? in
+    0) ;;
+    126) use_64_bit kernel && return ;;
+    *) use_64_bit unsure && return ;;
+  esac
+  prepare "$named"
+  command -v timeout >/dev/null 2>&1 && set -- timeout -k 5 "$seconds"
+  out=$choice.$$
+  LC_ALL=C.UTF-8 WINEDEBUG=-all,err+module "$@" "$named" "$here/asdtool.exe" --version </dev/null >"$out" 2>"$out.err"
+  version=$(cat "$out" 2>/dev/null)
+  # Wine 8 without its 32-bit half tries its WoW64 mode, which finds no
+  # 32-bit system DLLs (load_wow64_ntdll fails); older Wines say Bad EXE format.
+  grep -q -s -e 'Bad EXE format' -e load_wow64_ntdll "$out" "$out.err"
+  refused=$?
+  rm -f "$out" "$out.err"
+  case $version in
+    asdtool*) echo "asdedit.exe runs $named" ;;
+    *) if [ $refused = 0 ]; then use_64_bit missing; else use_64_bit unsure; fi ;;
+  esac
+}
+
+# Prints "asdedit-x64.exe WHY WINE" with the first 64-bit Wine that starts:
+# $named, the one beside it, wine64 from PATH or Debian's.
 use_64_bit() {
-  exe=$here/asdedit-x64.exe
-  starts "$wine" && return
-  for wine in "${named%/*}/wine64" "$(command -v wine64)" /usr/lib/wine/wine64; do
-    starts "$wine" && return
+  for wine in "$named" "${named%/*}/wine64" "$(command -v wine64)" /usr/lib/wine/wine64; do
+    starts "$wine" && echo "asdedit-x64.exe $1 $wine" && return
   done
   fail "$named does not run on this machine, and no 64-bit Wine was found.
   Debian/Ubuntu: sudo apt install wine64
-  Fedora:        sudo dnf install wine"
+$fedora"
 }
 
-# Whether a Japanese font is installed, in $family; only until the faces were
-# mapped in this prefix.
+# Makes the prefix with the Wine $1 where Wine has not made it yet (Wine
+# writes the time of its update at once, its registry only when it ends).
+prepare() {
+  [ ! -f "$prefix/.update-timestamp" ] || return 0
+  say "Wine is preparing its folder $prefix, so this first start takes a while."
+  "$1" wineboot </dev/null >/dev/null 2>&1
+}
+
+# The Japanese font to map the editor's faces to, in $family, by the name
+# that reg shows unchanged in any locale, and the one the launcher mapped
+# them to in this prefix, in $mapped; no $family while that is still installed.
 find_font() {
-  [ -f "$fonts" ] && return
-  family=$(fc-match -f '%{family[0]}' 'sans:lang=ja' 2>/dev/null)
+  mapped=$(cat "$fonts" 2>/dev/null) family=
+  if [ -z "$recheck" ] && [ -n "$mapped" ] &&
+    fc-list -q "$(printf '%s' "$mapped" | sed 's/[\\:,-]/\\&/g')" 2>/dev/null; then
+    return
+  fi
+  family=$(LC_ALL=C fc-match -f '%{family[0]}' 'sans:lang=ja' 2>/dev/null)
   if [ -z "$(fc-list :lang=ja family 2>/dev/null)" ] || [ -z "$family" ]; then
     fail "No Japanese font is installed, so the editor's texts would not show.
   Debian/Ubuntu: sudo apt install fonts-ipafont-gothic   (or fonts-noto-cjk)
@@ -186,18 +251,23 @@ find_font() {
   fi
 }
 
-# A Japanese gothic font for the faces the editor asks for, set in the Wine
-# prefix once; a replacement the user has set already is kept.
+# Maps the faces the editor asks for to $family in the prefix: those that
+# are not mapped, or mapped to the launcher's $mapped; a face the user mapped
+# stays as it is. Kept as made only when every mapping was written.
 set_fonts() {
-  [ -f "$fonts" ] && return
+  [ -n "$family" ] || return 0
   key='HKCU\Software\Wine\Fonts\Replacements'
+  made=1
   for face in 'ＭＳ ゴシック' 'MS Gothic' 'ＭＳ Ｐゴシック' 'MS UI Gothic'; do
-    if ! LC_ALL=C.UTF-8 "$wine" reg query "$key" /v "$face" >/dev/null 2>&1; then
-      LC_ALL=C.UTF-8 "$wine" reg add "$key" /v "$face" /d "$family" /f >/dev/null 2>&1 &&
-        say "Wine shows \"$face\" with $family from now on."
+    value=$(LC_ALL=C.UTF-8 "$wine" reg query "$key" /v "$face" 2>/dev/null | sed -n 's/.*REG_SZ    //p' | tr -d '\r')
+    [ -z "$value" ] || [ "$value" = "$mapped" ] || continue
+    if LC_ALL=C.UTF-8 "$wine" reg add "$key" /v "$face" /d "$family" /f >/dev/null 2>&1; then
+      say "Wine shows \"$face\" with $family from now on."
+    else
+      made=
     fi
   done
-  keep "$fonts" "$family"
+  [ -z "$made" ] || keep "$fonts" "$family"
 }
 
 # The Windows name of the existing file $1 in $dos, where the prefix's drives
@@ -231,12 +301,17 @@ dos_name() {
 }
 
 run_editor() {
+  case $here in *\\*) fail "Wine cannot start the editor in $here, whose name holds a backslash: move the files of the release to another folder." ;; esac
+  [ -z "$recheck" ] || rm -f "$choice"
   find_wine
   find_font
-  [ -d "$prefix" ] ||
-    say "Wine is preparing its folder $prefix, so this first start takes a while."
   choose_editor
+  prepare "$wine"
+  # Kept once the prefix is there, so that the next start runs no Wine
+  # program before the editor.
+  keep "$choice" "$keeping"
   set_fonts
+  export WINEDEBUG="${WINEDEBUG--all}"
   # Linux paths of existing files become Wine paths; the rest passes as it is.
   cd -P . 2>/dev/null || :  # $PWD without links, as Wine sees the folder
   for arg in "$@"; do
@@ -256,10 +331,14 @@ run_editor() {
   exec "$wine" "$exe" "$@"
 }
 
-# Quotes a path for the Exec line of a desktop entry: in double quotes with
-# " ` $ \ escaped by a backslash, then as a desktop entry's string, where a
-# backslash is doubled, and % (a field code) doubled too.
-desktop_quote() {
+# The path $1 as the program of a desktop entry's Exec line: as it stands
+# where it holds no character that the line reserves, nor % or [, since
+# xdg-open without a desktop environment runs the first word as it stands,
+# quotes and all; else in double quotes with " ` $ \ escaped by a backslash,
+# then as a desktop entry's string, where a backslash is doubled, and % (a
+# field code) doubled too.
+exec_path() {
+  case $1 in *[[:space:]\"\'\\\<\>~\|\&\;\$\*\?\#\(\)\`%[]*) ;; *) printf '%s' "$1" && return ;; esac
   printf '"%s"' "$(printf '%s' "$1" | sed -e 's/[\\"`$]/\\&/g' -e 's/\\/\\\\/g' -e 's/%/%%/g')"
 }
 
@@ -288,7 +367,7 @@ EOF
 Type=Application
 Name=モルダン・ピクセリオン Save Editor
 Comment=Edit the save files of モルダン・ピクセリオン (*.asd)
-Exec=$(desktop_quote "$self") %f
+Exec=$(exec_path "$link") %f
 Icon=$entry
 Terminal=false
 MimeType=application/x-asd-save;
@@ -316,8 +395,12 @@ refresh() {
 install_desktop() {
   need_xdg
   [ -f "$here/asdedit.png" ] || fail "$here/asdedit.png is missing: keep this script beside the files of the release."
-  case $self in *'
-'*) fail "The folder's name holds a line break, which a menu entry cannot name." ;; esac
+  case $link in *'
+'*) fail "The data folder's name holds a line break, which a menu entry cannot name." ;; esac
+  # The entry runs a link to this script, which the data folder keeps.
+  if ! { mkdir -p "${link%/*}" && ln -sfn "$self" "$link"; }; then
+    fail "The link $link could not be made, so nothing was installed."
+  fi
   write_files
   if command -v desktop-file-validate >/dev/null 2>&1 &&
     ! desktop-file-validate "$files/$entry.desktop" >&2; then
@@ -347,6 +430,8 @@ remove_desktop() {
     sed -e "\\|^application/x-asd-save=|{s/;$entry\\.desktop//; s/=$entry\\.desktop;\\{0,1\\}/=/; /=\$/d; }" \
       "$list" >"$files/defaults.list" && cat "$files/defaults.list" >"$list"
   fi
+  [ ! -L "$link" ] || rm -f "$link"
+  rmdir "${link%/*}" 2>/dev/null
   refresh
 }
 
@@ -356,20 +441,30 @@ uninstall_desktop() {
   say "Removed the menu entry and the *.asd file type from $data."
 }
 
-# Options come before the file; -- ends them.
-for arg in "$@"; do
-  case $arg in
+# Options come before the file; -- ends them. One file at most, whose name
+# Windows reads as it is: it shortens a part that ends in a dot and a name
+# that ends in a blank, and a backslash parts folders.
+action='' recheck=''
+while [ $# -gt 0 ]; do
+  case $1 in
     --install-desktop | --uninstall-desktop | --help | -h)
-      [ $# = 1 ] || refuse "$arg takes no other argument." ;;
-    --) break ;;
-    -*) refuse "There is no option $arg." ;;
+      if [ $# != 1 ] || [ -n "$recheck" ]; then refuse "$1 takes no other argument."; fi
+      action=$1
+      ;;
+    --recheck) recheck=1 ;;
+    --) shift && break ;;
+    -*) refuse "There is no option $1." ;;
     *) break ;;
   esac
+  shift
 done
-case ${1:-} in
+if printf '/%s' "${1:-}" | grep -E -q '/[^/]*[^/.][^/]*\.(/|$)| $|[\\]'; then
+  refuse "Windows would read \"$1\" as another name (it drops a dot or a blank at the end of a name, and a backslash parts folders), and the editor would open another file. Rename it first."
+fi
+[ $# -le 1 ] || refuse "Only one file can be opened, and \"$2\" follows \"$1\"."
+case $action in
   --install-desktop) install_desktop ;;
   --uninstall-desktop) uninstall_desktop ;;
   --help | -h) sed -n '2,/^$/s/^# \{0,1\}//p' "$self" ;;
-  --) shift && run_editor "$@" ;;
   *) run_editor "$@" ;;
 esac
