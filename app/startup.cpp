@@ -15,8 +15,8 @@ FailedStartText Failed;  // what the program says of a failed start; nothing unt
 void EndFailedStart(bool orderly) {
   const DWORD error = GetLastError();
   if (Failed.format)
-    MessageBoxW(nullptr, ReasonText(Failed.format, error), ProgramText(Failed.caption),
-                MB_OK | MB_ICONERROR);
+    MessageBoxW(nullptr, ReasonText(Failed.format, error, Failed.unknown),
+                ProgramText(Failed.caption), MB_OK | MB_ICONERROR);
   if (!orderly) ExitProcess(FailedStartExit);
   std::exit(FailedStartExit);
 }

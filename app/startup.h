@@ -19,10 +19,12 @@ const int NoCodePageExit = 2;
 const int FailedStartExit = 3;
 
 // What the program says when its start fails, in its own texts: format, with
-// one %s for the system's reason, under caption.
+// one %s for the system's reason (unknown, with one %lu for its code, where
+// the system has no words for it), under caption.
 struct FailedStartText {
   const char* format;
   const char* caption;
+  const char* unknown;
 };
 
 // Ends a start that failed (a window class or window that could not be made)

@@ -1,7 +1,7 @@
 // Conversions between the program's text and the platform's UTF-16.
 #include "app/text.h"
 
-#include "editor/utf.h"
+#include "core/utf.h"
 
 bool ToWide(const char* text, UINT codePage, wchar_t* wide, int size) {
   if (codePage == CP_UTF8) return Utf8ToUtf16(text, wide, size > 0 ? size : 0);
@@ -24,13 +24,22 @@ PathText::PathText(const char* format, const char* path) : units() {
   wsprintfW(units, ProgramText(format), widePath);  // the format's few words and the path
 }
 
-ReasonText::ReasonText(const char* format, DWORD error) : units() {
+namespace {
+
+// Whether a trailing character of a system message ends a sentence or line.
+bool EndsMessage(wchar_t c) {
+  return c == L'\r' || c == L'\n' || c == L' ' || c == L'.' || c == L'\x3002';
+}
+
+}  // namespace
+
+ReasonText::ReasonText(const char* format, DWORD error, const char* unknown) : units() {
   wchar_t reason[TextUnits] = {};
   DWORD length = error ? FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                                         nullptr, error, 0, reason, TextUnits, nullptr)
                        : 0;
-  while (length > 0 && (reason[length - 1] == L'\n' || reason[length - 1] == L'\r'))
-    reason[--length] = L'\0';
+  while (length > 0 && EndsMessage(reason[length - 1])) reason[--length] = L'\0';
+  if (length == 0) wsprintfW(reason, ProgramText(unknown), error);
   wsprintfW(units, ProgramText(format), reason);  // the format's few words and the reason
 }
 
@@ -40,4 +49,9 @@ BOOL SetProgramText(HWND window, const char* text) {
 
 int ProgramMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
   return MessageBoxW(owner, ProgramText(text), ProgramText(caption), type);
+}
+
+int PathMessageBox(HWND owner, const char* format, const char* path, const char* caption,
+                   UINT type) {
+  return MessageBoxW(owner, PathText(format, path), ProgramText(caption), type);
 }

@@ -48,10 +48,11 @@ struct PathText {
 
 // A program text with the system's words for an error: format (Shift-JIS,
 // with one %s) filled with what the system says of error (a GetLastError
-// code) in the user's language; with nothing where the error is 0 or the
-// system has no words for it.
+// code) in the user's language, without its closing full stop; where the
+// error is 0 or the system has no words for it, with unknown (Shift-JIS, with
+// one %lu for the code).
 struct ReasonText {
-  ReasonText(const char* format, DWORD error);
+  ReasonText(const char* format, DWORD error, const char* unknown);
   operator const wchar_t*() const { return units; }  // NOLINT(google-explicit-constructor)
   wchar_t units[2 * TextUnits];
 };
@@ -61,5 +62,10 @@ BOOL SetProgramText(HWND window, const char* text);
 
 // A message box of program texts, owned by owner.
 int ProgramMessageBox(HWND owner, const char* text, const char* caption, UINT type);
+
+// A message box owned by owner whose text is format (a program text, with one
+// %s) filled with path (UTF-8), which it shows exactly.
+int PathMessageBox(HWND owner, const char* format, const char* path, const char* caption,
+                   UINT type);
 
 #endif

@@ -12,7 +12,7 @@
 #include <cstring>
 #include <vector>
 
-#include "editor/savefile.h"
+#include "core/savefile.h"
 
 namespace {
 

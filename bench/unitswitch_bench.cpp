@@ -21,9 +21,9 @@
 #include "app/window.h"
 #include "bench/layout.h"
 #include "controls/controls.h"
+#include "core/savefile.h"
 #include "editor/item_window.h"
 #include "editor/main_window.h"
-#include "editor/savefile.h"
 
 namespace {
 

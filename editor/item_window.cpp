@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "controls/controls.h"
-#include "editor/savefile.h"
+#include "core/savefile.h"
 #include "editor/texts.h"
 
 namespace {

@@ -18,7 +18,7 @@ int AppMain(int argc, char** argv) {
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR, int) {
   return AppStart(hInstance, hPrevInstance, MainWindowClassName, AppMain,
-                  {FailedStartFormat, ErrorCaption});
+                  {FailedStartFormat, ErrorCaption, SystemErrorFormat});
 }
 
 // The allocation operator of the program: out of memory ends the program

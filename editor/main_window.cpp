@@ -2,15 +2,14 @@
 // the selected unit's statistics; opens, saves and quits.
 #include "editor/main_window.h"
 
-#include <commdlg.h>
-#include <shellapi.h>
-
 #include <cstdint>
 
 #include "app/menu.h"
 #include "app/text.h"
 #include "controls/controls.h"
 #include "editor/item_window.h"
+#include "editor/opening.h"
+#include "editor/save_question.h"
 #include "editor/texts.h"
 
 namespace {
@@ -102,6 +101,11 @@ MainControlRow Caption(Place place, Box box, const char* text, int fieldLabel, i
   return {place,   box,      Label, text, fieldLabel, LabelId, style, WS_EX_DLGMODALFRAME,
           nullptr, smallFont};
 }
+// A check box in the small font, bound to a word, captioned with the label of
+// FieldTable row fieldLabel.
+MainControlRow Check(Place place, Box box, int id, int fieldLabel, std::uint16_t* bound) {
+  return {place, box, CheckBox, nullptr, fieldLabel, id, 0, 0, bound, true};
+}
 
 // NameBox, the panel along the bottom of the window.
 const POINT PanelOrigin = {0, 384};
@@ -135,16 +139,7 @@ const MainControlRow PanelRows[] = {
     Field(OverPanel, {76, 20, 24, 18}, YFieldId, YValue, GameState.statRows[YRow]),
     Caption(InPanel, {8, 42, 40, 18}, nullptr, ChargeRow, LabelStyle, true),
     Field(OverPanel, {48, 44, 52, 18}, ChargeFieldId, ChargeValue, GameState.statRows[ChargeRow]),
-    {OverPanel,
-     {12, 64, 72, 18},
-     CheckBox,
-     nullptr,
-     EndFlagRow,
-     EndBoxId,
-     0,
-     0,
-     GameState.statRows[EndFlagRow],
-     true},
+    Check(OverPanel, {12, 64, 72, 18}, EndBoxId, EndFlagRow, GameState.statRows[EndFlagRow]),
 };
 
 // The unit buttons, in columns of five.
@@ -205,35 +200,6 @@ void ShowValues(HWND window) {
   KeepShownValuesUnedited(before);
 }
 
-// The platform's open dialog; the buffer with the chosen path, or null. The
-// dialog has no read-only box: the editor has no read-only mode.
-wchar_t* AskOpenPath(HWND owner, DWORD size, wchar_t* buffer, const wchar_t* filter) {
-  OPENFILENAMEW dialog = {};
-  dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400W;  // the record as Windows 95 knew it
-  dialog.hwndOwner = owner;
-  dialog.lpstrFilter = filter;
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = buffer;
-  dialog.nMaxFile = size;
-  dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-  return GetOpenFileNameW(&dialog) ? buffer : nullptr;
-}
-
-// A message box owned by window whose text is format (Shift-JIS) around the
-// path, which it shows exactly.
-int PathMessageBox(HWND window, const char* format, const char* path, const char* caption,
-                   UINT type) {
-  return MessageBoxW(window, PathText(format, path), ProgramText(caption), type);
-}
-
-// Tells the user why path was not opened (a LoadSaveFile result).
-void ReportOpenFailure(HWND window, const char* path, int result) {
-  const char* format = result == HeaderMismatch ? NotSaveFileFormat
-                       : result == FileTooShort ? FileTooShortFormat
-                                                : OpenFailedFormat;
-  PathMessageBox(window, format, path, ErrorCaption, MB_OK | MB_ICONERROR);
-}
-
 // The step every way of opening ends in: loads the whole path and makes it
 // the open file, named in the title; 0, or -2 once the user has been told
 // why it was refused.
@@ -259,124 +225,10 @@ int LoadFile(MorWin0* self, const char* path) {
 }
 
 // "開く(&O)...": asks for a save file and opens it: 0, or -1 (no file
-// chosen), -2 (not opened). A dialog that failed rather than being
-// cancelled is reported.
+// chosen), -2 (not opened).
 int OpenCommand(MorWin0* self) {
-  wchar_t path[PathUnits] = {};
-  if (!AskOpenPath(self->hwnd, PathUnits, path, OpenFilter)) {
-    if (CommDlgExtendedError())
-      ProgramMessageBox(self->hwnd, DialogFailedText, ErrorCaption, MB_OK | MB_ICONERROR);
-    return -1;
-  }
-  char utf8[PathBytes];
-  ToUtf8(path, utf8, PathBytes);
-  return LoadFile(self, utf8);
-}
-
-// The first file of a drop; further ones are ignored. The drop is released
-// first. A name too long for the platform's plain API is refused whole.
-void DropCommand(MorWin0* self, HDROP drop) {
-  wchar_t path[PathUnits] = {};
-  UINT length = DragQueryFileW(drop, 0, nullptr, 0);
-  bool fits = length > 0 && length < PathUnits && DragQueryFileW(drop, 0, path, PathUnits) > 0;
-  DragFinish(drop);
-  char utf8[PathBytes];
-  ToUtf8(path, utf8, PathBytes);
-  if (length == 0) return;
-  if (!fits) return ReportOpenFailure(self->hwnd, utf8, OpenFailed);
-  OpenNamedFile(self, utf8);
-}
-
-// The save question's answers, left to right, with the program's labels.
-struct AnswerLabel {
-  int id;
-  const char* text;
-};
-const AnswerLabel SaveAnswers[] = {
-    {IDYES, WriteAllLabel}, {IDNO, WriteEditsLabel}, {IDCANCEL, WriteNothingLabel}};
-const int SaveAnswerCount = sizeof SaveAnswers / sizeof SaveAnswers[0];
-
-// Labels the save question's buttons; false when the box lacks one. Where a
-// label is wider than the box made its buttons, all of them widen alike,
-// centred, and the box with them.
-bool LabelSaveAnswers(HWND box) {
-  HWND buttons[SaveAnswerCount];
-  for (int i = 0; i < SaveAnswerCount; ++i) {
-    buttons[i] = GetDlgItem(box, SaveAnswers[i].id);
-    if (!buttons[i]) return false;
-  }
-  int need = 0;
-  HDC dc = GetDC(box);
-  for (int i = 0; i < SaveAnswerCount; ++i) {
-    const ProgramText label(SaveAnswers[i].text);
-    SetWindowTextW(buttons[i], label);
-    HGDIOBJ font =
-        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(buttons[i], WM_GETFONT, 0, 0)));
-    SIZE size = {};
-    GetTextExtentPoint32W(dc, label, lstrlenW(label), &size);
-    SelectObject(dc, font);
-    if (size.cx + size.cy > need) need = size.cx + size.cy;  // a line's height of room around it
-  }
-  ReleaseDC(box, dc);
-  RECT first;
-  RECT last;
-  RECT client;
-  GetWindowRect(buttons[0], &first);
-  GetWindowRect(buttons[SaveAnswerCount - 1], &last);
-  int width = first.right - first.left;
-  if (need <= width) return true;
-  int gap = (last.left - first.left) / (SaveAnswerCount - 1) - width;
-  int row = SaveAnswerCount * need + (SaveAnswerCount - 1) * gap;
-  GetClientRect(box, &client);
-  int grow = row + 2 * gap - client.right;  // as much room at the sides as between the buttons
-  if (grow > 0) {
-    RECT frame;
-    GetWindowRect(box, &frame);
-    SetWindowPos(box, nullptr, frame.left - grow / 2, frame.top, frame.right - frame.left + grow,
-                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    client.right += grow;
-  }
-  MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&first), 2);
-  for (int i = 0; i < SaveAnswerCount; ++i)
-    MoveWindow(buttons[i], (client.right - row) / 2 + i * (need + gap), first.top, need,
-               first.bottom - first.top, TRUE);
-  return true;
-}
-
-// While the save question is asked: labels its buttons once the box has laid
-// itself out, at the end of its WM_INITDIALOG. (Wine activates the box while
-// it still places its buttons, so that HCBT_ACTIVATE comes too early.) A box
-// whose buttons cannot be labelled ends there, before it shows: its
-// platform's labels would not say what each answer writes.
-HHOOK AnswerHook;
-enum AnswerBoxState { BoxAwaited, BoxLabelled, BoxEnded } AnswerBox;
-LRESULT CALLBACK LabelLaidOutBox(int code, WPARAM wParam, LPARAM lParam) {
-  const CWPRETSTRUCT* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-  if (code == HC_ACTION && call->message == WM_INITDIALOG && AnswerBox == BoxAwaited) {
-    AnswerBox = LabelSaveAnswers(call->hwnd) ? BoxLabelled : BoxEnded;
-    if (AnswerBox == BoxEnded) EndDialog(call->hwnd, IDCANCEL);
-  }
-  return CallNextHookEx(AnswerHook, code, wParam, lParam);
-}
-
-// Whether a trailing character of a system message ends a sentence or line.
-bool EndsMessage(wchar_t c) {
-  return c == L'\r' || c == L'\n' || c == L' ' || c == L'.' || c == L'\x3002';
-}
-
-// Asks whether to write the open file without a backup, none having been
-// made for error, a system error code: named in the system's words, in the
-// user's language. No, the default, writes nothing.
-bool AskWithoutBackup(HWND window, DWORD error) {
-  wchar_t reason[TextUnits] = {};
-  DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                error, 0, reason, TextUnits, nullptr);
-  while (length > 0 && EndsMessage(reason[length - 1])) reason[--length] = L'\0';
-  if (length == 0) wsprintfW(reason, ProgramText(SystemErrorFormat), error);
-  wchar_t text[2 * TextUnits];
-  wsprintfW(text, ProgramText(BackupFailedFormat), reason);
-  UINT question = MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2;
-  return MessageBoxW(window, text, ProgramText(QuestionCaption), question) == IDYES;
+  char path[PathBytes];
+  return AskOpenPath(self->hwnd, path) ? LoadFile(self, path) : -1;
 }
 
 // The user chose to write nothing.
@@ -405,19 +257,9 @@ int StoreWithBackup(HWND window, StoreMode mode) {
 int SaveCommand(MorWin0* self) {
   int result = StoreWithBackup(self->hwnd, UnlessChanged);
   if (result != ChangedOutside) return result;
-  UINT question = MB_YESNOCANCEL | MB_ICONWARNING | MB_DEFBUTTON3;
-  AnswerBox = BoxAwaited;
-  AnswerHook = SetWindowsHookExW(WH_CALLWNDPROCRET, LabelLaidOutBox, nullptr, GetCurrentThreadId());
-  int answer = AnswerHook ? PathMessageBox(self->hwnd, ChangedOutsideFormat, SavePath,
-                                           QuestionCaption, question)
-                          : IDCANCEL;
-  if (AnswerHook) UnhookWindowsHookEx(AnswerHook);
-  if (AnswerBox != BoxLabelled) {
-    ProgramMessageBox(self->hwnd, SaveQuestionFailedText, ErrorCaption, MB_OK | MB_ICONERROR);
-    return NothingWritten;
-  }
+  int answer = AskSaveQuestion(self->hwnd, SavePath);
   if (answer == IDYES) return StoreWithBackup(self->hwnd, EveryValue);
-  if (answer != IDNO) return 0;
+  if (answer != IDNO) return NothingWritten;
   result = StoreWithBackup(self->hwnd, EditedValues);
   if (result == 0) {
     ShowValues(self->hwnd);
@@ -489,26 +331,18 @@ LRESULT MorWin0::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       MainCommand(this, wParam, lParam);
       return 0;
-    case WM_DROPFILES:
-      DropCommand(this, reinterpret_cast<HDROP>(wParam));
+    case WM_DROPFILES: {
+      char path[PathBytes];
+      if (DroppedPath(hwnd, reinterpret_cast<HDROP>(wParam), path)) OpenNamedFile(this, path);
       return 0;
+    }
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-// A relative name is made whole first: the open dialog may change the
-// current folder, and a save must still write this file. A path too long for
-// the platform's plain API is refused whole: cut short, it would name another
-// file, which a save would then write.
-void OpenNamedFile(MorWin0* window, const char* path) {
-  wchar_t wide[PathUnits];
-  wchar_t full[PathUnits];
-  char whole[PathBytes];
-  DWORD length =
-      ToWide(path, CP_UTF8, wide, PathUnits) ? GetFullPathNameW(wide, PathUnits, full, nullptr) : 0;
-  if (length == 0 || length >= PathUnits || !ToUtf8(full, whole, PathBytes))
-    return ReportOpenFailure(window->hwnd, path, OpenFailed);
-  if (LoadFile(window, whole) < 0) return;
+void OpenNamedFile(MorWin0* window, const char* name) {
+  char path[PathBytes];
+  if (!WholePath(window->hwnd, name, path) || LoadFile(window, path) < 0) return;
   EnableBoundControls(window->hwnd, 1);
   ShowValues(window->itemWindow->hwnd);
 }

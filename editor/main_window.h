@@ -3,7 +3,7 @@
 #define ASDEDIT_EDITOR_MAIN_WINDOW_H
 
 #include "app/window.h"
-#include "editor/savefile.h"
+#include "core/savefile.h"
 
 class MorWin1;
 
@@ -46,8 +46,8 @@ public:
   MorWin1* itemWindow = nullptr;  // hidden until "アイテム(&I)"
 };
 
-// Opens path (UTF-8), a file named on the command line or dropped on the
+// Opens the file name (UTF-8) names, on the command line or dropped on the
 // window; a refused file is reported and changes nothing.
-void OpenNamedFile(MorWin0* window, const char* path);
+void OpenNamedFile(MorWin0* window, const char* name);
 
 #endif

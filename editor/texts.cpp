@@ -22,14 +22,14 @@ const wchar_t OpenFilter[] = L"Save Data(*s?.asd)\0*.asd\0All(*.*)\0*.*\0";
 const char* const ValueLabels[GameValueCount] = {
 #define GAME_VALUE(name, member, first, key, label, offset, count, low, high, kind) label,
 #define STAT_VALUE(name, row, key, label, offset, low, high, kind) label,
-#include "editor/values.inc"
+#include "core/values.inc"
 #undef GAME_VALUE
 #undef STAT_VALUE
 };
 const FieldRow FieldTable[StatCount] = {
 #define GAME_VALUE(name, member, first, key, label, offset, count, low, high, kind)
 #define STAT_VALUE(name, row, key, label, offset, low, high, kind) {label, offset},
-#include "editor/values.inc"
+#include "core/values.inc"
 #undef GAME_VALUE
 #undef STAT_VALUE
 };
@@ -61,7 +61,7 @@ const char VersionText[] = "モルダン・ピクセリオン Save Editor ver " 
                            "\n"
                            "制作　月影ソフト工房　1997";
 const char ErrorCaption[] = "エラー";
-const char FailedStartFormat[] = "起動できませんでした。%s";
+const char FailedStartFormat[] = "起動できませんでした。%s。";
 const char SaveFailedText[] = "上書き保存に失敗しました。";
 const char ChangedOutsideFormat[] =
     "%s\nは開いた後でほかのプログラムに変更されています。上書きしますか？";

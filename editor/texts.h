@@ -5,7 +5,7 @@
 #ifndef ASDEDIT_EDITOR_TEXTS_H
 #define ASDEDIT_EDITOR_TEXTS_H
 
-#include "editor/savefile.h"
+#include "core/savefile.h"
 
 // The main window: titles, menu rows, the open dialog's file types.
 extern const char MainWindowTitle[];
@@ -23,7 +23,7 @@ extern const char VersionMenuText[];
 extern const wchar_t OpenFilter[];  // pairs of NUL-terminated description and pattern, then a NUL
 
 // The editor's label of each row of GameValues, "" where it shows none
-// (editor/values.inc).
+// (core/values.inc).
 extern const char* const ValueLabels[GameValueCount];
 // The label (6 bytes, blank-filled) and file offset of each statRows row.
 struct FieldRow {

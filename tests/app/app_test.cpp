@@ -38,7 +38,7 @@ int NeverEntered(int, char**) {
   return -1;
 }
 
-const FailedStartText Failed = {"failed: %s", "AppTest"};
+const FailedStartText Failed = {"failed: %s", "AppTest", "error %lu"};
 
 // Reads the message box that comes up onto standard error, and closes it.
 DWORD WINAPI CloseBox(void*) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/savefile.h"
+#include "core/savefile.h"
 
 typedef std::vector<unsigned char> Bytes;
 // What the game's save writes into the last counter in the seam of asdtool's tests.

@@ -17,8 +17,8 @@
 #endif
 
 #include "commands.h"
-#include "editor/backup.h"
-#include "editor/savefile.h"
+#include "core/backup.h"
+#include "core/savefile.h"
 #include "editor/texts.h"  // in UTF-8 here
 #include "files.h"
 #include "messages.h"

@@ -1,5 +1,5 @@
 // The backups asdtool makes before it writes over a save file (in place, or
-// replacing it whole), as the editor makes them (editor/backup.h).
+// replacing it whole), as the editor makes them (core/backup.h).
 #ifndef ASDEDIT_TOOLS_ASDTOOL_BACKUPS_H
 #define ASDEDIT_TOOLS_ASDTOOL_BACKUPS_H
 

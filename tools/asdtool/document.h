@@ -11,7 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "editor/savefile.h"
+#include "core/savefile.h"
 
 // Keys in a fixed order, names in UTF-8.
 using Json = nlohmann::ordered_json;

@@ -8,7 +8,7 @@
 #include <type_traits>
 
 #include "backups.h"
-#include "editor/savefile.h"
+#include "core/savefile.h"
 #include "messages.h"
 #include "replace.h"
 #include "system.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "editor/savefile.h"
+#include "core/savefile.h"
 #include "reasons.h"
 
 enum ExitCode {

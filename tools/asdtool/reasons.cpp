@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "editor/utf.h"
+#include "core/utf.h"
 
 #ifdef _WIN32
 #include <windows.h>

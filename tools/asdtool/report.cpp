@@ -5,7 +5,7 @@
 #include <string>
 
 #include "commands.h"
-#include "editor/savefile.h"
+#include "core/savefile.h"
 #include "editor/texts.h"  // in UTF-8 here
 #include "messages.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "commands.h"
-#include "editor/savefile.h"
+#include "core/savefile.h"
 #include "files.h"
 
 namespace {

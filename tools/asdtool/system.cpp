@@ -7,7 +7,7 @@
 #include <cwchar>
 #include <vector>
 
-#include "editor/utf.h"
+#include "core/utf.h"
 #include "messages.h"
 
 #include <fcntl.h>

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "editor/savefile.h"
+#include "core/savefile.h"
 #include "support/model.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // UTF-8 and UTF-16 in standard C++.
-#include "editor/utf.h"
+#include "utf.h"
 
 #include <type_traits>
 

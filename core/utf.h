@@ -2,8 +2,8 @@
 // programs and UTF-16 at Windows. Standard C++, with no call of the
 // platform, so that it works alike on every Windows from XP on and natively.
 // UTF-16 units are held in wchar_t, two bytes on Windows.
-#ifndef ASDEDIT_EDITOR_UTF_H
-#define ASDEDIT_EDITOR_UTF_H
+#ifndef ASDEDIT_CORE_UTF_H
+#define ASDEDIT_CORE_UTF_H
 
 #include <cstddef>
 

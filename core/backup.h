@@ -3,8 +3,8 @@
 // save with a sequence number and the local time it was made. Standard C++
 // with thin calls of the platform (the wide functions on Windows), so that
 // the editor and asdtool, on Windows and on Linux, find the same backups.
-#ifndef ASDEDIT_EDITOR_BACKUP_H
-#define ASDEDIT_EDITOR_BACKUP_H
+#ifndef ASDEDIT_CORE_BACKUP_H
+#define ASDEDIT_CORE_BACKUP_H
 
 #include <cstddef>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // The game's save file (*.asd) and the block of values the editor works on.
-#ifndef ASDEDIT_EDITOR_SAVEFILE_H
-#define ASDEDIT_EDITOR_SAVEFILE_H
+#ifndef ASDEDIT_CORE_SAVEFILE_H
+#define ASDEDIT_CORE_SAVEFILE_H
 
 #include <cstdint>
 #include <cstdio>
@@ -77,11 +77,11 @@ constexpr int WordsIn(int first) {
   return 1 - first;
 }
 
-// The rows of GameValues, in the order of editor/values.inc.
+// The rows of GameValues, in the order of values.inc.
 enum GameValueRow {
 #define GAME_VALUE(name, member, first, key, label, offset, count, low, high, kind) name,
 #define STAT_VALUE(name, row, key, label, offset, low, high, kind) name,
-#include "editor/values.inc"
+#include "values.inc"
 #undef GAME_VALUE
 #undef STAT_VALUE
   GameValueCount
@@ -95,7 +95,7 @@ inline constexpr GameValue GameValues[GameValueCount] = {
   {key, offset, UnitCount, low, high, kind, [](GameStateData* block) { \
      return WordsFrom(block->statRows, row);                           \
    }},
-#include "editor/values.inc"
+#include "values.inc"
 #undef GAME_VALUE
 #undef STAT_VALUE
 };
@@ -111,7 +111,7 @@ static_assert(GameValueCount - LevelValue == StatCount, "a row for every statist
   static_assert((name) == StatValue(row), "the statistics in the order of statRows");       \
   static_assert((row) >= 0 && UnitCount <= WordsIn<decltype(GameStateData::statRows)>(row), \
                 #name " fits statRows");
-#include "editor/values.inc"
+#include "values.inc"
 #undef GAME_VALUE
 #undef STAT_VALUE
 
@@ -151,7 +151,7 @@ enum SaveFileResult {
 // stores below).
 enum StoreMode { EveryValue, UnlessChanged, EditedValues };
 
-// Whether a store first makes a backup of the file (editor/backup.h), and
+// Whether a store first makes a backup of the file (core/backup.h), and
 // whether that backup is the first after the editor opened the file.
 enum BackupMode { WithoutBackup, WithBackup, WithOpenedBackup };
 
@@ -212,7 +212,7 @@ int StoreValues(const char* path, StoreMode mode, BackupMode backup);
 int BackUpSaveFile(const char* path);
 
 // Why the last store or backup that failed with BackupFailed made no backup: the
-// system's error code (editor/backup.h).
+// system's error code (core/backup.h).
 unsigned long BackupError();
 
 // After the editor has shown GameState, which was before: each value that the

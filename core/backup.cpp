@@ -1,13 +1,13 @@
 // Making, finding and removing the backups of a save file.
-#include "editor/backup.h"
+#include "backup.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 
-#include "editor/savefile.h"
-#include "editor/utf.h"
+#include "savefile.h"
+#include "utf.h"
 
 #ifdef _WIN32
 #include <io.h>

@@ -1,12 +1,12 @@
 // Reading and writing the value regions of a save file, in place.
-#include "editor/savefile.h"
+#include "savefile.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
-#include "editor/backup.h"
-#include "editor/utf.h"
+#include "backup.h"
+#include "utf.h"
 
 #ifdef _WIN32
 #include <windows.h>
