@@ -73,8 +73,9 @@ template <typename Member>
 constexpr int WordsIn(int first) {
   if constexpr (std::is_array_v<Member>)
     return (static_cast<int>(std::extent_v<Member>) - first) *
-           static_cast<int>(sizeof(std::remove_extent_t<Member>) / sizeof(std::uint16_t));
-  return 1 - first;
+           WordsIn<std::remove_extent_t<Member>>(0);
+  else
+    return 1 - first;
 }
 
 // The rows of GameValues, in the order of values.inc.

@@ -43,7 +43,7 @@ const FailedStartText Failed = {"failed: %s", "AppTest", "error %lu"};
 // Reads the message box that comes up onto standard error, and closes it.
 DWORD WINAPI CloseBox(void*) {
   HWND box = WaitForWindow("#32770", GetCurrentProcessId());
-  std::fprintf(stderr, "box: %s\n", WindowText(GetDlgItem(box, 0xFFFF)).c_str());
+  (void)std::fprintf(stderr, "box: %s\n", WindowText(GetDlgItem(box, 0xFFFF)).c_str());
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   return 0;
 }
