@@ -26,8 +26,6 @@
 
 namespace {
 
-bool Wanted = true;
-
 const char DiffersHeading[] = u8"今と違う値";
 const char OpenedText[] = u8"エディタで開いたとき";
 const char IncompleteText[] = u8"完全なセーブデータではありません";
@@ -111,7 +109,7 @@ int WriteInPlace(const char* path, const std::string& bytes) {
   if (!file && errno == ENOENT) file = OpenStream(path, "wb");
   if (!file)
     return Fail(path, "cannot open the file for writing" + Because(errno), ExitWriteFailed);
-  const SystemError error = existed && Wanted ? BackUp(path, file, false) : 0;
+  const SystemError error = existed && BackupsWanted() ? BackUp(path, file, false) : 0;
   if (error != 0) {
     (void)std::fclose(file);  // nothing written
     return Fail(path, NoBackupText(path, error), ExitWriteFailed);
@@ -131,18 +129,8 @@ int WriteInPlace(const char* path, const std::string& bytes) {
 
 }  // namespace
 
-void SetBackups(bool wanted) { Wanted = wanted; }
-bool BackupsWanted() { return Wanted; }
-
-std::string NoBackupText(const char* path, unsigned long error) {
-  const std::filesystem::path folder =
-      std::filesystem::u8path(path).parent_path() / BackupFolderName;
-  return "cannot make a backup in " + folder.u8string() + Reason(error) +
-         "; nothing written (--no-backup writes without one)";
-}
-
 std::string BackUpReplaced(const char* path) {
-  if (!Wanted) return "";
+  if (!BackupsWanted()) return "";
   errno = 0;
   const int result = BackUpSaveFile(path);
   if (result == OpenFailed)

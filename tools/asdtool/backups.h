@@ -5,14 +5,6 @@
 
 #include <string>
 
-// Whether the commands make backups: they do, unless --no-backup says otherwise.
-void SetBackups(bool wanted);
-bool BackupsWanted();
-
-// Why no backup of the save at path could be made, error being the
-// system's error code, and what the user can do.
-std::string NoBackupText(const char* path, unsigned long error);
-
 // Before the file at path is replaced whole (sample --force, export -o
 // --force): makes its backup when it is a save file. "" or why none could
 // be made.

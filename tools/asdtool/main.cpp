@@ -9,7 +9,6 @@
 #include <CLI/CLI.hpp>
 
 #include "asd_version.h"
-#include "backups.h"
 #include "commands.h"
 #include "document.h"
 #include "messages.h"

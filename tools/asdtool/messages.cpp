@@ -2,9 +2,25 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 
-#include "backups.h"
+#include "core/backup.h"
 #include "system.h"
+
+namespace {
+bool Wanted = true;  // whether the commands make backups
+}  // namespace
+
+void SetBackups(bool wanted) { Wanted = wanted; }
+bool BackupsWanted() { return Wanted; }
+
+std::string NoBackupText(const char* path, unsigned long error) {
+  const std::filesystem::path folder =
+      std::filesystem::u8path(path).parent_path() / BackupFolderName;
+  return "cannot make a backup in " + folder.u8string() +
+         Because(std::error_code(static_cast<int>(error), std::system_category())) +
+         "; nothing written (--no-backup writes without one)";
+}
 
 int Fail(const std::string& place, const std::string& why, int code) {
   // Nothing more can be said when standard error itself fails.

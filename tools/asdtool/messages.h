@@ -24,6 +24,14 @@ enum ExitCode {
 // Prints "asdtool: PLACE: why" on standard error and returns code.
 int Fail(const std::string& place, const std::string& why, int code);
 
+// Whether the commands make backups: they do, unless --no-backup says otherwise.
+void SetBackups(bool wanted);
+bool BackupsWanted();
+
+// Why no backup of the save at path could be made, error being the
+// system's error code, and what the user can do.
+std::string NoBackupText(const char* path, unsigned long error);
+
 // Writes text to standard output: ExitOk, or ExitWriteFailed with a message.
 int WriteOut(const std::string& text);
 
