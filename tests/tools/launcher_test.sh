@@ -114,7 +114,7 @@ start "$zsave" "$work/first" 64
 [ "$(grep -c 'from now on' "$work/first")" = 4 ] && grep -q '64-bit editor' "$work/first" || fail "$(cat "$work/first")"
 ln -s /usr/bin/* "$work/bin/" && rm -f "$work/bin"/wine* "$work/bin"/xdg-*  # no Wine, no xdg-utils
 if [ -n "${ASD_TEST_NO_I686:-}" ] || ! asd_runs_i686; then
-  echo "launcher: this machine runs no 32-bit program; the 32-bit editor's starts are skipped"
+  echo "launcher: this machine runs no 32-bit program: the stand-in answered as a 32-bit Wine; no real 32-bit editor started"
 else
   ln -s /usr/lib/wine/wine "$w/wine"  # wine32 installed
   start "$zsave" "$work/second" 32 launch "$save" PATH="$work/w/bin:$PATH"
