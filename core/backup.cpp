@@ -6,7 +6,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "savefile.h"
+#include "stream.h"
 #include "utf.h"
 
 #ifdef _WIN32
@@ -424,15 +424,4 @@ SystemError BackUp(const char* savePath, std::FILE* file, bool opened) {
   // A backup that could not be removed stays: no reason to keep the save from being written.
   if (!error) (void)ListBackups(savePath, RemoveUnkept, &survey);
   return error;
-}
-
-SystemError SyncStream(std::FILE* file) {
-  ClearError();
-  if (std::fflush(file) != 0) return LastError(WriteFault);
-#ifdef _WIN32
-  if (_commit(_fileno(file)) != 0) return LastError(WriteFault);
-#else
-  if (fsync(fileno(file)) != 0) return errno;
-#endif
-  return 0;
 }

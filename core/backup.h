@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "stream.h"
+
 const char BackupFolderName[] = "asdedit-backups";
 
 // The newest backups kept of each save. Besides them, the newest backup
@@ -27,9 +29,6 @@ struct BackupName {
 // Whether name (a file name, UTF-8) is a backup of the save named saveName, and which.
 bool ReadBackupName(const char* name, const char* saveName, BackupName* backup);
 
-// A system's error code: errno's on POSIX, GetLastError's on Windows; 0 for none.
-typedef unsigned long SystemError;
-
 // Calls visit with the path and name of every backup of the save at
 // savePath (UTF-8). A missing folder holds none. 0, or why the folder cannot
 // be read.
@@ -44,8 +43,5 @@ SystemError ListBackups(const char* savePath, BackupVisit visit, void* context);
 // too when it holds the same bytes. Then removes the backups no longer kept.
 // 0, or why no backup could be made.
 SystemError BackUp(const char* savePath, std::FILE* file, bool opened);
-
-// Puts what was written through file on the disk: 0, or why it could not.
-SystemError SyncStream(std::FILE* file);
 
 #endif

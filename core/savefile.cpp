@@ -6,11 +6,7 @@
 #include <cstring>
 
 #include "backup.h"
-#include "utf.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include "stream.h"
 
 GameStateData GameState;
 
@@ -185,21 +181,6 @@ int Store(const char* path, StoreMode mode, BackupMode backup) {
 }
 
 }  // namespace
-
-#ifdef _WIN32
-std::FILE* OpenStream(const char* path, const char* mode) {
-  wchar_t widePath[MAX_PATH];
-  wchar_t wideMode[8] = {};
-  if (!Utf8ToUtf16(path, widePath, MAX_PATH)) {
-    errno = ENAMETOOLONG;  // the programs' paths are UTF-8: this one is too long
-    return nullptr;
-  }
-  for (int i = 0; mode[i] && i < 7; ++i) wideMode[i] = static_cast<wchar_t>(mode[i]);
-  return _wfopen(widePath, wideMode);
-}
-#else
-std::FILE* OpenStream(const char* path, const char* mode) { return std::fopen(path, mode); }
-#endif
 
 std::uint16_t* ValueWords(GameStateData* block, int row) { return GameValues[row].words(block); }
 

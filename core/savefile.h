@@ -158,13 +158,6 @@ enum BackupMode { WithoutBackup, WithBackup, WithOpenedBackup };
 
 // Paths are UTF-8 text and name any file the platform can name.
 
-// Opens the file at path with an fopen mode ("rb", "r+b", "wb"); null, with
-// errno saying why, when it cannot be opened. On Windows the path is opened
-// in its UTF-16 form, and one that is no UTF-8 or longer than the platform's
-// plain API takes (MAX_PATH UTF-16 units with the terminator) is refused
-// whole, never cut.
-std::FILE* OpenStream(const char* path, const char* mode);
-
 // Besides GameState, the save-file code keeps two blocks: the file's last
 // known words, those the last load read or the last store wrote; and the
 // reference, the values the player has not edited. A value of GameState

@@ -1,6 +1,4 @@
-// backups and restore, and the backups that import, set, restore and a
-// --force replace make before they write over a save file.
-#include "backups.h"
+// backups and restore: the backups of a save, and one written back over it.
 
 #include <algorithm>
 #include <cerrno>
@@ -30,11 +28,6 @@ const char DiffersHeading[] = u8"今と違う値";
 const char OpenedText[] = u8"エディタで開いたとき";
 const char IncompleteText[] = u8"完全なセーブデータではありません";
 
-// ": " and the system's words for its error code.
-std::string Reason(unsigned long error) {
-  return Because(std::error_code(static_cast<int>(error), std::system_category()));
-}
-
 // One backup of a save.
 struct Backup {
   std::string path;
@@ -59,8 +52,10 @@ int Backups(const char* path, std::vector<Backup>* backups) {
                 ExitNoFile);
   const SystemError listed = ListBackups(path, Collect, backups);
   if (listed != 0)
-    return Fail(path, std::string("cannot read the folder ") + BackupFolderName + Reason(listed),
-                ExitNoFile);
+    return Fail(
+        path,
+        std::string("cannot read the folder ") + BackupFolderName + Because(SystemCode(listed)),
+        ExitNoFile);
   std::sort(backups->begin(), backups->end(), [](const Backup& a, const Backup& b) {
     return a.name.sequence != b.name.sequence ? a.name.sequence > b.name.sequence : a.path > b.path;
   });
@@ -128,16 +123,6 @@ int WriteInPlace(const char* path, const std::string& bytes) {
 }
 
 }  // namespace
-
-std::string BackUpReplaced(const char* path) {
-  if (!BackupsWanted()) return "";
-  errno = 0;
-  const int result = BackUpSaveFile(path);
-  if (result == OpenFailed)
-    return "cannot read the file to make its backup" + Because(errno) +
-           " (--no-backup replaces it without one)";
-  return result == BackupFailed ? NoBackupText(path, BackupError()) : "";
-}
 
 int BackupsCommand(const char* path) {
   std::vector<Backup> backups;

@@ -7,8 +7,8 @@
 #include <system_error>
 #include <type_traits>
 
-#include "backups.h"
 #include "core/savefile.h"
+#include "core/stream.h"
 #include "messages.h"
 #include "replace.h"
 #include "system.h"
@@ -21,6 +21,25 @@ const char ExistsText[] = "the file exists (use --force to overwrite it)";
 const char FolderText[] = "is a folder, not a file to write";
 
 std::string CannotWrite(int error) { return "cannot write the file" + Because(error); }
+
+// Puts what was written to file on the disk: "" or why not.
+std::string Synced(std::FILE* file) {
+  const SystemError error = SyncStream(file);
+  return error ? "cannot write the file" + Because(SystemCode(error)) : "";
+}
+
+// Before the file at path is replaced whole (sample --force, export -o
+// --force): makes its backup when it is a save file. "" or why none could
+// be made.
+std::string BackUpReplaced(const char* path) {
+  if (!BackupsWanted()) return "";
+  errno = 0;
+  const int result = BackUpSaveFile(path);
+  if (result == OpenFailed)
+    return "cannot read the file to make its backup" + Because(errno) +
+           " (--no-backup replaces it without one)";
+  return result == BackupFailed ? NoBackupText(path, BackupError()) : "";
+}
 
 // Reads the whole of an open file into text: 0, or why it cannot.
 int ReadAll(std::FILE* file, std::string* text) {
@@ -99,7 +118,7 @@ std::string Fill(std::FILE* file, const Original& original, const char* into,
   errno = 0;
   if (why.empty() && std::fflush(file) != 0) why = CannotWrite(errno);
   if (why.empty()) why = GiveRest(file, original);
-  if (why.empty()) why = into ? CopyInto(file, into) : Flush(file);
+  if (why.empty()) why = into ? CopyInto(file, into) : Synced(file);
   errno = 0;
   if (std::fclose(file) != 0 && why.empty()) why = CannotWrite(errno);
   return why;

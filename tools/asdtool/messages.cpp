@@ -17,8 +17,7 @@ bool BackupsWanted() { return Wanted; }
 std::string NoBackupText(const char* path, unsigned long error) {
   const std::filesystem::path folder =
       std::filesystem::u8path(path).parent_path() / BackupFolderName;
-  return "cannot make a backup in " + folder.u8string() +
-         Because(std::error_code(static_cast<int>(error), std::system_category())) +
+  return "cannot make a backup in " + folder.u8string() + Because(SystemCode(error)) +
          "; nothing written (--no-backup writes without one)";
 }
 

@@ -124,13 +124,6 @@ fs::path PathIn(const Folder& folder, const fs::path& name) {
   return L"\\\\?\\" + path;
 }
 
-std::string Flush(std::FILE* file) {
-  errno = 0;
-  if (std::fflush(file) != 0) return "cannot write the file" + Because(errno);
-  const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
-  return FlushFileBuffers(handle) ? "" : "cannot write the file" + SystemReason(GetLastError());
-}
-
 // Written through: the move is on the disk when the call returns.
 std::string Move(const Folder& folder, const fs::path& name, const fs::path& to, bool replace,
                  bool* exists) {
@@ -170,13 +163,6 @@ void CloseFolder(const Folder& folder) {
 std::size_t NameRoom(const Folder& folder) {
   const long room = fpathconf(folder.descriptor, _PC_NAME_MAX);
   return room > 0 ? static_cast<std::size_t>(room) : 255;
-}
-
-std::string Flush(std::FILE* file) {
-  errno = 0;
-  if (std::fflush(file) != 0 || fsync(fileno(file)) != 0)
-    return "cannot write the file" + Because(errno);
-  return "";
 }
 
 std::string Move(const Folder& folder, const fs::path& name, const fs::path& to, bool replace,

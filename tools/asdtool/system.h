@@ -36,9 +36,6 @@ void CloseFolder(const Folder& folder);
 // (POSIX: bytes; Windows: UTF-16 units, kept within the limit of a path).
 std::size_t NameRoom(const Folder& folder);
 
-// Puts what was written to file on the disk: "" or why not.
-std::string Flush(std::FILE* file);
-
 // Moves the file name of folder to the file to, in the same folder, over a
 // file there only when replace is set: "" or what keeps it from moving;
 // *exists when a file at to is in the way.
