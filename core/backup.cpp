@@ -2,9 +2,11 @@
 #include "backup.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <cwchar>
 
 #include "stream.h"
 #include "utf.h"
@@ -27,6 +29,12 @@ const char OpenedEnd[] = ".opened.bak";
 const char TimePattern[] = "0000-00-00_00-00-00";  // a digit where a 0 stands
 const int SequenceDigits = 4;                      // at least; zeros go before
 const int MostSequenceDigits = 9;
+// The longest file name the systems take, in bytes (POSIX) or UTF-16 units
+// (Windows), and the most a backup's name takes after the save's name.
+const std::size_t NameUnits = 255;
+const std::size_t LongestEnd =
+    1 + MostSequenceDigits + 1 + (sizeof TimePattern - 1) + (sizeof OpenedEnd - 1);
+const std::size_t ChecksumUnits = 9;  // "~" and eight hexadecimal digits
 
 // The whole content of a save as it was read.
 struct Content {
@@ -48,8 +56,9 @@ bool Append(char* path, std::size_t* length, const char* text) {
 #ifdef _WIN32
 const char Separator[] = "\\";
 bool IsSeparator(char c) { return c == '\\' || c == '/' || c == ':'; }
-// Windows takes names that differ in the case of their letters for one file.
-char Folded(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+// The UTF-16 units that the UTF-8 byte c adds to a name: a character's
+// first byte brings them all.
+std::size_t UnitsOf(unsigned char c) { return c >= 0xF0 ? 2 : (c & 0xC0) == 0x80 ? 0 : 1; }
 const SystemError TooLong = ERROR_FILENAME_EXCED_RANGE;
 const SystemError NoMemory = ERROR_NOT_ENOUGH_MEMORY;
 const SystemError ReadFault = ERROR_READ_FAULT;
@@ -64,11 +73,38 @@ bool IsTaken(SystemError error) {
   return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
 }
 
-// path as the platform's plain API takes it; false when it is longer.
-bool Wide(const char* path, wchar_t* wide) { return Utf8ToUtf16(path, wide, MAX_PATH); }
+// The UTF-16 units of a path in the backups' folder: a save's path of at most
+// MAX_PATH units, the folder's name and a backup's name.
+const int WideUnits = 1024;
+
+// path as the wide functions take it at any length: as it is where it is
+// shorter than MAX_PATH, else whole, after \\?\; false when it is no UTF-8.
+bool Wide(const char* path, wchar_t* wide) {
+  wchar_t given[WideUnits];
+  if (!Utf8ToUtf16(path, given, WideUnits)) return false;
+  if (std::wcslen(given) < MAX_PATH) return std::wcscpy(wide, given) != nullptr;
+  wchar_t full[WideUnits];
+  const DWORD length = GetFullPathNameW(given, WideUnits, full, nullptr);
+  if (length == 0 || length + 8 >= WideUnits) return false;
+  if (std::wcsncmp(full, L"\\\\?\\", 4) == 0) return std::wcscpy(wide, full) != nullptr;
+  const bool share = std::wcsncmp(full, L"\\\\", 2) == 0;
+  std::wcscpy(wide, share ? L"\\\\?\\UNC" : L"\\\\?\\");
+  return std::wcscat(wide, share ? full + 1 : full) != nullptr;
+}
+
+// The name of the save at savePath as its folder spells it, in name: a
+// backup's name follows that spelling, whatever letter case the path gave.
+void DiskName(const char* savePath, const char* given, char* name, std::size_t size) {
+  wchar_t wide[WideUnits];
+  WIN32_FIND_DATAW found;
+  HANDLE search = Wide(savePath, wide) ? FindFirstFileW(wide, &found) : INVALID_HANDLE_VALUE;
+  const bool spelt = search != INVALID_HANDLE_VALUE && Utf16ToUtf8(found.cFileName, name, size);
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  if (!spelt && std::strlen(given) < size) std::memcpy(name, given, std::strlen(given) + 1);
+}
 
 SystemError MakeFolder(const char* folder) {
-  wchar_t wide[MAX_PATH];
+  wchar_t wide[WideUnits];
   if (!Wide(folder, wide)) return TooLong;
   if (CreateDirectoryW(wide, nullptr)) return 0;
   const DWORD error = GetLastError();
@@ -82,7 +118,7 @@ SystemError MakeFolder(const char* folder) {
 unsigned SaveMode(std::FILE*) { return 0; }
 
 SystemError WriteNew(const char* path, const Content& content, unsigned) {
-  wchar_t wide[MAX_PATH];
+  wchar_t wide[WideUnits];
   if (!Wide(path, wide)) return TooLong;
   HANDLE file =
       CreateFileW(wide, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -103,13 +139,13 @@ SystemError WriteNew(const char* path, const Content& content, unsigned) {
 }
 
 void RemoveFile(const char* path) {
-  wchar_t wide[MAX_PATH];
+  wchar_t wide[WideUnits];
   if (Wide(path, wide)) (void)DeleteFileW(wide);
 }
 
 bool RenameFile(const char* from, const char* to) {
-  wchar_t wideFrom[MAX_PATH];
-  wchar_t wideTo[MAX_PATH];
+  wchar_t wideFrom[WideUnits];
+  wchar_t wideTo[WideUnits];
   return Wide(from, wideFrom) && Wide(to, wideTo) && MoveFileExW(wideFrom, wideTo, 0);
 }
 
@@ -128,7 +164,7 @@ void LocalParts(int* parts) {
 // name is a backup of saveName.
 SystemError VisitFolder(char* path, std::size_t length, const char* saveName, BackupVisit visit,
                         void* context) {
-  wchar_t pattern[MAX_PATH];
+  wchar_t pattern[WideUnits];
   std::size_t end = length;
   if (!Append(path, &end, "*") || !Wide(path, pattern)) return TooLong;
   WIN32_FIND_DATAW found;
@@ -152,7 +188,7 @@ SystemError VisitFolder(char* path, std::size_t length, const char* saveName, Ba
 #else
 const char Separator[] = "/";
 bool IsSeparator(char c) { return c == '/'; }
-char Folded(char c) { return c; }
+std::size_t UnitsOf(unsigned char) { return 1; }  // a name counts its bytes
 const SystemError TooLong = ENAMETOOLONG;
 const SystemError NoMemory = ENOMEM;
 const SystemError ReadFault = EIO;
@@ -161,8 +197,31 @@ void ClearError() { errno = 0; }
 SystemError LastError(SystemError otherwise) { return errno ? errno : otherwise; }
 bool IsTaken(SystemError error) { return error == EEXIST; }
 
+void DiskName(const char*, const char* given, char* name, std::size_t size) {
+  if (std::strlen(given) < size) std::memcpy(name, given, std::strlen(given) + 1);
+}
+
+// Puts a file's new name on the disk; where the folder cannot be flushed,
+// its file still is.
+void SyncFolder(const char* folder) {
+  const int descriptor = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (descriptor < 0) return;
+  (void)fsync(descriptor);
+  (void)close(descriptor);
+}
+
+// A new folder's name is put on the disk in the folder that holds it.
 SystemError MakeFolder(const char* folder) {
-  if (mkdir(folder, 0777) == 0) return 0;
+  if (mkdir(folder, 0777) == 0) {
+    char holder[PathSize] = ".";  // up to its last separator, or the current folder
+    if (const char* end = std::strrchr(folder, '/')) {
+      const std::size_t length = end == folder ? 1 : static_cast<std::size_t>(end - folder);
+      std::memcpy(holder, folder, length);
+      holder[length] = '\0';
+    }
+    SyncFolder(holder);
+    return 0;
+  }
   if (errno != EEXIST) return errno;
   struct stat status = {};
   if (stat(folder, &status) != 0) return errno;
@@ -196,15 +255,6 @@ void RemoveFile(const char* path) { (void)unlink(path); }
 
 bool RenameFile(const char* from, const char* to) { return std::rename(from, to) == 0; }
 
-// Puts a file's new name on the disk; where the folder cannot be flushed,
-// its file still is.
-void SyncFolder(const char* folder) {
-  const int descriptor = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (descriptor < 0) return;
-  (void)fsync(descriptor);
-  (void)close(descriptor);
-}
-
 void LocalParts(int* parts) {
   const std::time_t now = std::time(nullptr);
   struct tm local = {};
@@ -221,8 +271,10 @@ SystemError VisitFolder(char* path, std::size_t length, const char* saveName, Ba
   while (const dirent* entry = readdir(folder)) {
     BackupName backup;
     std::size_t end = length;
-    if (entry->d_type != DT_DIR && ReadBackupName(entry->d_name, saveName, &backup) &&
-        Append(path, &end, entry->d_name))
+    // Only a regular file is a backup: reading a FIFO of its name would wait.
+    struct stat status = {};
+    if (ReadBackupName(entry->d_name, saveName, &backup) && Append(path, &end, entry->d_name) &&
+        stat(path, &status) == 0 && S_ISREG(status.st_mode))
       visit(context, path, backup);
     path[length] = '\0';
   }
@@ -246,6 +298,41 @@ bool BackupFolder(const char* savePath, char* folder, std::size_t* length) {
   std::memcpy(folder, savePath, *length);
   folder[*length] = '\0';
   return Append(folder, length, BackupFolderName);
+}
+
+// The part of a backup's name before its number: the save's name, or, where
+// that is too long to leave room for the rest, its start, cut at a whole
+// character, then "~" and a checksum of the whole name, so that two long
+// names that begin alike never share their backups.
+void BackupStem(const char* saveName, char* stem) {
+  std::size_t units = 0;
+  for (const char* at = saveName; *at; ++at) units += UnitsOf(static_cast<unsigned char>(*at));
+  const std::size_t whole = std::strlen(saveName);
+  if (units + LongestEnd <= NameUnits) {
+    std::memcpy(stem, saveName, whole + 1);
+    return;
+  }
+  const std::size_t room = NameUnits - LongestEnd - ChecksumUnits;
+  // Whole characters, as many as fit.
+  std::size_t cut = 0;
+  units = 0;
+  while (cut < whole) {
+    std::size_t next = cut + 1;
+    std::size_t size = UnitsOf(static_cast<unsigned char>(saveName[cut]));
+    for (; next < whole && (saveName[next] & 0xC0) == 0x80; ++next)
+      size += UnitsOf(static_cast<unsigned char>(saveName[next]));
+    if (units + size > room) break;
+    units += size;
+    cut = next;
+  }
+  std::uint32_t checksum = 2166136261U;  // FNV-1a
+  for (std::size_t i = 0; i < whole; ++i)
+    checksum = (checksum ^ static_cast<unsigned char>(saveName[i])) * 16777619U;
+  std::memcpy(stem, saveName, cut);
+  stem[cut] = '~';
+  for (int i = 0; i < 8; ++i)
+    stem[cut + 1 + i] = "0123456789abcdef"[(checksum >> (28 - 4 * i)) & 15];
+  stem[cut + ChecksumUnits] = '\0';
 }
 
 // value in decimal, at least digits long, at text; where it ends.
@@ -356,6 +443,8 @@ SystemError Keep(const char* saveName, const char* folder, const Content& conten
   }
   char time[sizeof TimePattern + 4];
   LocalTime(time);
+  char stem[PathSize];
+  BackupStem(saveName, stem);
   unsigned long sequence = survey->kept[0];
   SystemError error = 0;
   for (int tries = 0; tries < 100 && (tries == 0 || IsTaken(error)); ++tries) {
@@ -364,7 +453,7 @@ SystemError Keep(const char* saveName, const char* folder, const Content& conten
     std::size_t length = folderLength;
     std::memcpy(path, folder, length + 1);
     PutNumber(++sequence, SequenceDigits, number);
-    if (!Append(path, &length, saveName) || !Append(path, &length, ".") ||
+    if (!Append(path, &length, stem) || !Append(path, &length, ".") ||
         !Append(path, &length, number) || !Append(path, &length, ".") ||
         !Append(path, &length, time) || !Append(path, &length, opened ? OpenedEnd : PlainEnd))
       return TooLong;
@@ -379,10 +468,11 @@ SystemError Keep(const char* saveName, const char* folder, const Content& conten
 }  // namespace
 
 bool ReadBackupName(const char* name, const char* saveName, BackupName* backup) {
-  const std::size_t saveLength = std::strlen(saveName);
-  for (std::size_t i = 0; i < saveLength; ++i)
-    if (Folded(name[i]) != Folded(saveName[i])) return false;  // also where name ends first
-  const char* at = name + saveLength;
+  char stem[PathSize];
+  BackupStem(saveName, stem);
+  const std::size_t stemLength = std::strlen(stem);
+  if (std::strncmp(name, stem, stemLength) != 0) return false;
+  const char* at = name + stemLength;
   if (*at++ != '.') return false;
   backup->sequence = 0;
   int digits = 0;
@@ -406,7 +496,9 @@ SystemError ListBackups(const char* savePath, BackupVisit visit, void* context) 
   char path[PathSize];
   std::size_t length = 0;
   if (!BackupFolder(savePath, path, &length) || !Append(path, &length, Separator)) return TooLong;
-  return VisitFolder(path, length, FileName(savePath), visit, context);
+  char name[PathSize];
+  DiskName(savePath, FileName(savePath), name, sizeof name);
+  return VisitFolder(path, length, name, visit, context);
 }
 
 SystemError BackUp(const char* savePath, std::FILE* file, bool opened) {
@@ -419,7 +511,9 @@ SystemError BackUp(const char* savePath, std::FILE* file, bool opened) {
   Survey survey = {};
   if (!error) error = ListBackups(savePath, Note, &survey);
   if (!error && !Append(folder, &length, Separator)) error = TooLong;
-  if (!error) error = Keep(FileName(savePath), folder, content, opened, SaveMode(file), &survey);
+  char name[PathSize];
+  DiskName(savePath, FileName(savePath), name, sizeof name);
+  if (!error) error = Keep(name, folder, content, opened, SaveMode(file), &survey);
   std::free(content.bytes);
   // A backup that could not be removed stays: no reason to keep the save from being written.
   if (!error) (void)ListBackups(savePath, RemoveUnkept, &survey);
