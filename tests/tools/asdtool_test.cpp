@@ -171,7 +171,7 @@ TEST_F(AsdTool, ExportImportAndSetChangeExactlyTheValuesNamedThroughAnyPath) {
       {R"({"units":[{"unit":5,"x":1},{"unit":3,"x":10}]})", "", 6, "units[1] (unit 3).x: 10 is outside 0 to 9"},
       {R"({"turncount": 1})", "", 6, "turncount: unknown key (turnCount?)"},
       {R"({"monsters": [{"index": 1}, {"index": 1}]})", "", 6, "monsters[1]"},
-      {R"({"units": [{"unit": 2}, {"unit": 0, "level": 5, "level": 6}]})", "", 6, "units[1].level"},
+      {R"({"units": [{"unit": 2}, {"unit": 0, "level": 5, "level": 6}]})", "", 6, "units[1] (unit 0).level: given twice"},
       {"{\n  \"turnCount\": 1,\n}", "", 6, "line 3, column 1"},
       {"", "set " + Q(a) + " units.0.level=1 units.50.x=1", 6, "units.50.x: units are 0 to 49"},
       {"", "set " + Q(a) + " turncount=5", 6, "turncount: names no value (turnCount?)"},

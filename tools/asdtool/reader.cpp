@@ -33,6 +33,7 @@ struct Level {
   std::set<std::string> keys;
   std::size_t next;
   std::vector<std::pair<std::string, Scalar>> values;  // with their places, or keys in an entry
+  std::string twice;  // EntryObject: the first key given twice, named once its number is known
 };
 
 // The row of GameValues outside the lists that key names, or -1.
@@ -63,7 +64,10 @@ public:
   bool key(string_t& key) override {
     Level& level = levels_.back();
     level.key = key;
-    if (!level.keys.insert(key).second) Refuse(Place(), "given twice");
+    const bool twice = !level.keys.insert(key).second;
+    // In an entry, named with the entry's number, known when it closes.
+    if (twice && level.role == EntryObject && level.twice.empty()) level.twice = key;
+    if (twice && level.role != EntryObject) Refuse(Place(), "given twice");
     if (level.role == DocumentObject && key != FormatKey && RowNamed(key) < 0 && !ListNamed(key))
       Refuse(key, "unknown key" + Hint(key, DocumentKeys()));
     return true;
@@ -114,11 +118,11 @@ private:
   bool Open(bool array) {
     if (levels_.empty()) {
       if (array) Refuse("the document", "must be a JSON object");
-      levels_.push_back({DocumentObject, false, "", 0, nullptr, {}, {}, 0, {}});
+      levels_.push_back({DocumentObject, false, "", 0, nullptr, {}, {}, 0, {}, {}});
       return true;
     }
     Level& level = levels_.back();
-    Level opened = {Ignored, array, Place(), 0, nullptr, {}, {}, 0, {}};
+    Level opened = {Ignored, array, Place(), 0, nullptr, {}, {}, 0, {}, {}};
     const int row = level.role == DocumentObject ? RowNamed(level.key) : -1;
     if (level.role == DocumentObject && ListNamed(level.key) && array) {
       opened.role = ListArray;
@@ -173,6 +177,7 @@ private:
              "a second entry for " + std::string(list.idKey) + " " + std::to_string(n));
     // Named by its place and its own number: "units[1] (unit 3)".
     const std::string entry = level.place + " (" + list.idKey + " " + std::to_string(n) + ").";
+    if (!level.twice.empty()) Refuse(entry + level.twice, "given twice");
     for (const auto& value : level.values) {
       const std::string& key = value.first;
       if (key == list.idKey || key == "name") continue;  // the name only tells the reader
