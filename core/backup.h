@@ -37,7 +37,8 @@ SystemError ListBackups(const char* savePath, BackupVisit visit, void* context);
 
 // Makes a backup of the save at savePath, whose whole content it reads
 // through file, the save's open stream: a new file, made exclusively, written
-// whole and put on the disk, readable by others no more than the save. None
+// whole and put on the disk; on POSIX readable by others no more than the
+// save, on Windows with the permissions its folder gives new files. None
 // when the newest backup holds the same bytes already; opened marks the
 // backup as the first after the editor opened the save, the newest backup
 // too when it holds the same bytes. Then removes the backups no longer kept.

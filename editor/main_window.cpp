@@ -239,11 +239,13 @@ const int NothingWritten = 1;
 // one. Returns the store's result, or NothingWritten.
 int StoreWithBackup(HWND window, StoreMode mode) {
   int result = StoreValues(SavePath, mode, NextBackup);
-  // A store that failed while writing had made its backup: the next is no longer the first.
+  if (result == BackupFailed)
+    result = AskWithoutBackup(window, BackupError()) ? StoreValues(SavePath, mode, WithoutBackup)
+                                                     : NothingWritten;
+  // Once the file is written (a store that failed while writing had begun),
+  // no later backup holds it as it was opened.
   if (result == 0 || (result <= SeekFailed && result >= CloseFailed)) NextBackup = WithBackup;
-  if (result != BackupFailed) return result;
-  if (!AskWithoutBackup(window, BackupError())) return NothingWritten;
-  return StoreValues(SavePath, mode, WithoutBackup);
+  return result;
 }
 
 // "上書き保存(&S)...": writes GameState over the file last opened, after a
@@ -251,9 +253,7 @@ int StoreWithBackup(HWND window, StoreMode mode) {
 // since it was opened or last saved, the user decides first: write every
 // value; write only the values edited since, over what the file holds then,
 // and show the result; or, by default, write nothing, so that the next save
-// asks again. A question that cannot be shown with its labels writes
-// nothing. Returns 0 or NothingWritten, also when nothing was written, or a
-// store's failure.
+// asks again. Returns 0 or NothingWritten, or a store's failure.
 int SaveCommand(MorWin0* self) {
   int result = StoreWithBackup(self->hwnd, UnlessChanged);
   if (result != ChangedOutside) return result;

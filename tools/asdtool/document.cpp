@@ -80,7 +80,7 @@ std::string NearestKey(const std::string& key, const std::vector<std::string>& k
   for (const std::string& candidate : known)
     if (Lower(candidate) == Lower(key)) return candidate;
   for (const std::string& candidate : known)
-    if (Near(key, candidate)) return candidate;
+    if (!key.empty() && Near(key, candidate)) return candidate;
   return "";
 }
 

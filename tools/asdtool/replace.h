@@ -35,9 +35,9 @@ std::string ReadOriginal(const std::filesystem::path& target, Original* original
 
 // A new file in folder named name, made by this call and no other, open for
 // reading and writing: the stream, or null with *why (*exists when a file has
-// that name). Readable by its owner alone when ownerOnly (a copy of a file
-// whose own permissions come later); on Windows it has original's attributes
-// from the start.
+// that name). On POSIX readable by its owner alone when ownerOnly (a copy of
+// a file whose own permissions come later); on Windows it has original's
+// attributes from the start.
 std::FILE* MakeFile(const Folder& folder, const std::filesystem::path& name,
                     const Original& original, bool ownerOnly, std::string* why, bool* exists);
 
