@@ -5,7 +5,6 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <set>
 
@@ -388,15 +387,6 @@ TEST_F(Editor, BacksUpEverySaveAndAltF4HidesTheItemWindow) {
   const Bytes other = {'x'};
   // The player's copy of a backup, in Explorer's naming: not the editor's.
   ASSERT_TRUE(WriteBytes(folder + u8"s1.asd.0001.2000-01-01_00-00-00 - コピー.bak", other));
-  const auto files = [&] {  // of the folder, in the order of their names
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(folder)))
-      names.insert(entry.path().u8string());
-    std::vector<Bytes> found;
-    found.reserve(names.size());
-    for (const std::string& name : names) found.push_back(ReadBytes(name));
-    return found;
-  };
   GameStateData model = Opened(bytes);
   Command(ItemsCommandId);
   Set(FirstCounterId + 4, "12", items);
@@ -407,7 +397,7 @@ TEST_F(Editor, BacksUpEverySaveAndAltF4HidesTheItemWindow) {
   EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
   EXPECT_TRUE(Command(SaveCommandId).empty());
   EXPECT_EQ(Stored(bytes, model), ReadBytes(path));
-  EXPECT_EQ((std::vector<Bytes>{other, bytes}), files());
+  EXPECT_EQ((std::vector<Bytes>{other, bytes}), FolderFiles(folder));
 
   Bytes game = ReadBytes(path);
   PutWord(game, StatOffset(LevelRow, 9), 77);
@@ -423,7 +413,7 @@ TEST_F(Editor, BacksUpEverySaveAndAltF4HidesTheItemWindow) {
     Set(TurnCountId, std::to_string(100 + i).c_str());
     ASSERT_TRUE(Command(SaveCommandId).empty()) << i;
   }
-  EXPECT_EQ(kept, files());
+  EXPECT_EQ(kept, FolderFiles(folder));
 
   const Bytes second = SyntheticSave(10, true);
   ASSERT_TRUE(WriteBytes(dir + "blocked\\asdedit-backups", other));  // a file in the folder's place

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
-#include <set>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -141,10 +140,7 @@ TEST_F(AsdTool, ExportImportAndSetChangeExactlyTheValuesNamedThroughAnyPath) {
   Bytes cut = edited;
   cut.resize(ModelLength - 1);
   ASSERT_TRUE(WriteBytes(dir + "foreign.asd", foreign) && WriteBytes(dir + "cut.asd", cut));
-  const auto entries = [&] {
-    return std::distance(std::filesystem::directory_iterator(std::filesystem::u8path(folder)), {});
-  };
-  const auto before = entries();
+  const std::size_t before = FolderFiles(folder).size();
   const std::string sub = Q(folder + "sub");
   struct Case {
     std::string doc;   // written to DOC first, when not empty
@@ -183,7 +179,7 @@ TEST_F(AsdTool, ExportImportAndSetChangeExactlyTheValuesNamedThroughAnyPath) {
     EXPECT_NE(std::string::npos, err.find(c.place)) << c.doc << c.args << ": " << err;
     EXPECT_EQ(edited, ReadBytes(a)) << c.doc << c.args;
   }
-  EXPECT_EQ(before, entries());  // no partial file left behind
+  EXPECT_EQ(before, FolderFiles(folder).size());  // no partial file left behind
 
   // set takes what a document takes, into the same places, and refuses what it refuses, saying why
   // in the same words.
@@ -242,25 +238,15 @@ TEST_F(AsdTool, BacksUpEveryWriteAndRestoresAnyBackup) {
   ASSERT_TRUE(WriteBytes(a, first) && WriteBytes(b, Bytes{'{', '}'}));
   fs::permissions(fs::u8path(a), fs::perms::owner_read | fs::perms::owner_write);
   const std::string folder = dir + "asdedit-backups/";
-  const auto backups = [&] {  // in the order of their names
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(fs::u8path(folder))) {
-      names.insert(entry.path().u8string());
-#ifndef _WIN32
-      // As the save, for its owner alone.
-      EXPECT_EQ(fs::perms::owner_read | fs::perms::owner_write, entry.status().permissions());
-#endif
-    }
-    std::vector<Bytes> files;
-    files.reserve(names.size());
-    for (const std::string& name : names) files.push_back(ReadBytes(name));
-    return files;
-  };
   ASSERT_EQ(0, Run("set " + Q(a) + " turnCount=1")) << err;
   ASSERT_EQ(0, Run("set " + Q(a) + " units.0.level=9 --no-backup")) << err;
   const Bytes third = ReadBytes(a);
   for (int i = 0; i < 2; ++i) ASSERT_EQ(0, Run("import " + Q(a) + " " + Q(b))) << err;
-  EXPECT_EQ((std::vector<Bytes>{first, third}), backups());
+  EXPECT_EQ((std::vector<Bytes>{first, third}), FolderFiles(folder));
+#ifndef _WIN32
+  for (const auto& entry : fs::directory_iterator(fs::u8path(folder)))  // as the save: its owner's
+    EXPECT_EQ(fs::perms::owner_read | fs::perms::owner_write, entry.status().permissions());
+#endif
   Bytes grown = third;
   grown.resize(grown.size() + 100);
   ASSERT_TRUE(WriteBytes(a, grown));
