@@ -238,10 +238,16 @@ TEST_F(Editor, OpensEditsUnitsAndCountersAndSavesExactlyThat) {
   EXPECT_TRUE(Command(SaveCommandId).empty());  // no message after a save that worked
   EXPECT_EQ(Stored(bytes, model), ReadBytes(path));
   EXPECT_EQ(bytes, ReadBytes(dir + "cafe\\s1.asd"));
+  const std::string backups = dir + u8"café\\asdedit-backups\\";  // the file as it was, first
+  EXPECT_EQ(std::vector<Bytes>{bytes}, FolderFiles(backups));
 
   Command(ItemsCommandId);
   Click(FillButtonId, items);
   std::fill(model.counters, model.counters + CounterCount, 99);
+  SendMessageA(items, WM_SYSCOMMAND, SC_CLOSE, 0);  // Alt+F4 hides the window and ends nothing
+  MSG quit;
+  EXPECT_TRUE(IsWindow(items) && !IsWindowVisible(items));
+  EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
   EXPECT_TRUE(Command(SaveCommandId).empty());  // the file is as the editor wrote it
   EXPECT_EQ(Stored(bytes, model), ReadBytes(path));
 
@@ -260,8 +266,9 @@ TEST_F(Editor, OpensEditsUnitsAndCountersAndSavesExactlyThat) {
   PutWord(merged, CounterOffset(3), 7);
   const std::string question =
       path + u8"\nは開いた後でほかのプログラムに変更されています。上書きしますか？|確認";
-  for (int answer : {IDCANCEL, IDNO}) {  // Cancel keeps the editor's values; No shows the file's
-    std::vector<Seen> seen = Command(SaveCommandId, {{answer, ""}});
+  for (int answer : {IDCANCEL, IDNO}) {  // N keeps the editor's values; edits only shows the file's
+    std::vector<Seen> seen =
+        Command(SaveCommandId, {{answer, "", answer == IDCANCEL ? 'n' : '\0'}});
     ASSERT_EQ(1u, seen.size());
     EXPECT_EQ(question, seen[0].text + "|" + seen[0].caption);
     EXPECT_EQ((std::vector<std::string>{u8"書かない(&N)", u8"すべて書く(&A)",
@@ -363,35 +370,13 @@ TEST_F(Editor, ADropOpensItsFirstFile) {
 
 // A save backs the file up first as it was; the first backup after an open stays beside the newest
 // 20, and nothing else of the folder goes. Without a backup the user decides, by default for
-// nothing written. Alt+F4 hides the item window, whose edits a save then writes; "N" answers the
-// save question with nothing written.
-TEST_F(Editor, BacksUpEverySaveAndAltF4HidesTheItemWindow) {
-  const Bytes bytes = SyntheticSave(9, true);
-  const std::string path = Open(bytes, "s1.asd");
+// nothing written.
+TEST_F(Editor, BacksUpEverySaveAndAsksWhereNoBackupCanBeMade) {
+  const std::string path = Open(SyntheticSave(9, true), "s1.asd");
   const std::string folder = dir + "asdedit-backups\\";
   const Bytes other = {'x'};
   // The player's copy of a backup, in Explorer's naming: not the editor's.
   ASSERT_TRUE(WriteBytes(folder + u8"s1.asd.0001.2000-01-01_00-00-00 - コピー.bak", other));
-  GameStateData model = Opened(bytes);
-  Command(ItemsCommandId);
-  Set(FirstCounterId + 4, "12", items);
-  model.counters[4] = 12;
-  SendMessageA(items, WM_SYSCOMMAND, SC_CLOSE, 0);  // Alt+F4
-  MSG quit;
-  EXPECT_TRUE(IsWindow(items) && !IsWindowVisible(items));
-  EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
-  EXPECT_TRUE(Command(SaveCommandId).empty());
-  EXPECT_EQ(Stored(bytes, model), ReadBytes(path));
-  EXPECT_EQ((std::vector<Bytes>{other, bytes}), FolderFiles(folder));
-
-  Bytes game = ReadBytes(path);
-  PutWord(game, StatOffset(LevelRow, 9), 77);
-  ASSERT_TRUE(WriteBytes(path, game));
-  Set(TurnCountId, "8");
-  EXPECT_EQ(1u, Command(SaveCommandId, {{IDCANCEL, "", 'n'}}).size());
-  EXPECT_EQ(game, ReadBytes(path));
-
-  Command(OpenCommandId, {{IDOK, path}});
   std::vector<Bytes> kept = {other};
   for (int i = 0; i < 22; ++i) {
     if (i != 1) kept.push_back(ReadBytes(path));
@@ -403,7 +388,7 @@ TEST_F(Editor, BacksUpEverySaveAndAltF4HidesTheItemWindow) {
   const Bytes second = SyntheticSave(10, true);
   ASSERT_TRUE(WriteBytes(dir + "blocked\\asdedit-backups", other));  // a file in the folder's place
   const std::string blocked = Open(second, "blocked\\s2.asd");
-  model = Opened(second);
+  GameStateData model = Opened(second);
   Set(TurnCountId, "5");
   model.turnCount = 5;
   std::vector<Seen> seen = Command(SaveCommandId, {{IDNO, ""}});
