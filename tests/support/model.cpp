@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <set>
 
 namespace {
 
@@ -121,4 +122,14 @@ bool WriteBytes(const std::string& path, const Bytes& bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   const char* data = reinterpret_cast<const char*>(bytes.data());
   return out.write(data, static_cast<std::streamsize>(bytes.size())) && out.flush();
+}
+
+std::vector<Bytes> FolderFiles(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(folder)))
+    if (entry.is_regular_file()) names.insert(entry.path().u8string());
+  std::vector<Bytes> files;
+  files.reserve(names.size());
+  for (const std::string& name : names) files.push_back(ReadBytes(name));
+  return files;
 }

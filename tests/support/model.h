@@ -34,5 +34,6 @@ std::string ScratchDir();  // a new empty folder, ending in a separator
 void RemoveScratchDirs();  // every folder ScratchDir made, with what they hold
 Bytes ReadBytes(const std::string& path);
 bool WriteBytes(const std::string& path, const Bytes& bytes);  // making its folders
+std::vector<Bytes> FolderFiles(const std::string& folder);     // its files, in name order
 
 #endif
