@@ -12,7 +12,6 @@
 #include "utf.h"
 
 #ifdef _WIN32
-#include <io.h>
 #include <windows.h>
 #else
 #include <dirent.h>
@@ -29,8 +28,11 @@ const char OpenedEnd[] = ".opened.bak";
 const char TimePattern[] = "0000-00-00_00-00-00";  // a digit where a 0 stands
 const int SequenceDigits = 4;                      // at least; zeros go before
 const int MostSequenceDigits = 9;
-// The longest file name the systems take, in bytes (POSIX) or UTF-16 units
-// (Windows), and the most a backup's name takes after the save's name.
+// The longest file name the systems take, 255 bytes (POSIX) or UTF-16 units
+// (Windows), counted in UTF-8 bytes on both, which are never fewer than the
+// units: a name that fits holds on both, spelt alike for the editor under
+// Wine and asdtool on Linux. And the most a backup's name takes after the
+// save's name.
 const std::size_t NameUnits = 255;
 const std::size_t LongestEnd =
     1 + MostSequenceDigits + 1 + (sizeof TimePattern - 1) + (sizeof OpenedEnd - 1);
@@ -56,9 +58,6 @@ bool Append(char* path, std::size_t* length, const char* text) {
 #ifdef _WIN32
 const char Separator[] = "\\";
 bool IsSeparator(char c) { return c == '\\' || c == '/' || c == ':'; }
-// The UTF-16 units that the UTF-8 byte c adds to a name: a character's
-// first byte brings them all.
-std::size_t UnitsOf(unsigned char c) { return c >= 0xF0 ? 2 : (c & 0xC0) == 0x80 ? 0 : 1; }
 const SystemError TooLong = ERROR_FILENAME_EXCED_RANGE;
 const SystemError NoMemory = ERROR_NOT_ENOUGH_MEMORY;
 const SystemError ReadFault = ERROR_READ_FAULT;
@@ -73,39 +72,20 @@ bool IsTaken(SystemError error) {
   return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
 }
 
-// The UTF-16 units of a path in the backups' folder: a save's path of at most
-// MAX_PATH units, the folder's name and a backup's name.
-const int WideUnits = 1024;
-
-// path as the wide functions take it at any length: as it is where it is
-// shorter than MAX_PATH, else whole, after \\?\; false when it is no UTF-8.
-bool Wide(const char* path, wchar_t* wide) {
-  wchar_t given[WideUnits];
-  if (!Utf8ToUtf16(path, given, WideUnits)) return false;
-  if (std::wcslen(given) < MAX_PATH) return std::wcscpy(wide, given) != nullptr;
-  wchar_t full[WideUnits];
-  const DWORD length = GetFullPathNameW(given, WideUnits, full, nullptr);
-  if (length == 0 || length + 8 >= WideUnits) return false;
-  if (std::wcsncmp(full, L"\\\\?\\", 4) == 0) return std::wcscpy(wide, full) != nullptr;
-  const bool share = std::wcsncmp(full, L"\\\\", 2) == 0;
-  std::wcscpy(wide, share ? L"\\\\?\\UNC" : L"\\\\?\\");
-  return std::wcscat(wide, share ? full + 1 : full) != nullptr;
-}
-
 // The name of the save at savePath as its folder spells it, in name: a
 // backup's name follows that spelling, whatever letter case the path gave.
 void DiskName(const char* savePath, const char* given, char* name, std::size_t size) {
-  wchar_t wide[WideUnits];
+  wchar_t wide[WidePathUnits];
   WIN32_FIND_DATAW found;
-  HANDLE search = Wide(savePath, wide) ? FindFirstFileW(wide, &found) : INVALID_HANDLE_VALUE;
+  HANDLE search = WidePath(savePath, wide) ? FindFirstFileW(wide, &found) : INVALID_HANDLE_VALUE;
   const bool spelt = search != INVALID_HANDLE_VALUE && Utf16ToUtf8(found.cFileName, name, size);
   if (search != INVALID_HANDLE_VALUE) FindClose(search);
   if (!spelt && std::strlen(given) < size) std::memcpy(name, given, std::strlen(given) + 1);
 }
 
 SystemError MakeFolder(const char* folder) {
-  wchar_t wide[WideUnits];
-  if (!Wide(folder, wide)) return TooLong;
+  wchar_t wide[WidePathUnits];
+  if (!WidePath(folder, wide)) return TooLong;
   if (CreateDirectoryW(wide, nullptr)) return 0;
   const DWORD error = GetLastError();
   if (error != ERROR_ALREADY_EXISTS) return error;
@@ -118,8 +98,8 @@ SystemError MakeFolder(const char* folder) {
 unsigned SaveMode(std::FILE*) { return 0; }
 
 SystemError WriteNew(const char* path, const Content& content, unsigned) {
-  wchar_t wide[WideUnits];
-  if (!Wide(path, wide)) return TooLong;
+  wchar_t wide[WidePathUnits];
+  if (!WidePath(path, wide)) return TooLong;
   HANDLE file =
       CreateFileW(wide, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return LastError(WriteFault);
@@ -139,14 +119,14 @@ SystemError WriteNew(const char* path, const Content& content, unsigned) {
 }
 
 void RemoveFile(const char* path) {
-  wchar_t wide[WideUnits];
-  if (Wide(path, wide)) (void)DeleteFileW(wide);
+  wchar_t wide[WidePathUnits];
+  if (WidePath(path, wide)) (void)DeleteFileW(wide);
 }
 
 bool RenameFile(const char* from, const char* to) {
-  wchar_t wideFrom[WideUnits];
-  wchar_t wideTo[WideUnits];
-  return Wide(from, wideFrom) && Wide(to, wideTo) && MoveFileExW(wideFrom, wideTo, 0);
+  wchar_t wideFrom[WidePathUnits];
+  wchar_t wideTo[WidePathUnits];
+  return WidePath(from, wideFrom) && WidePath(to, wideTo) && MoveFileExW(wideFrom, wideTo, 0);
 }
 
 // A file's new name is on the disk with its folder's journal.
@@ -164,9 +144,9 @@ void LocalParts(int* parts) {
 // name is a backup of saveName.
 SystemError VisitFolder(char* path, std::size_t length, const char* saveName, BackupVisit visit,
                         void* context) {
-  wchar_t pattern[WideUnits];
+  wchar_t pattern[WidePathUnits];
   std::size_t end = length;
-  if (!Append(path, &end, "*") || !Wide(path, pattern)) return TooLong;
+  if (!Append(path, &end, "*") || !WidePath(path, pattern)) return TooLong;
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW(pattern, &found);
   if (search == INVALID_HANDLE_VALUE) {
@@ -188,7 +168,6 @@ SystemError VisitFolder(char* path, std::size_t length, const char* saveName, Ba
 #else
 const char Separator[] = "/";
 bool IsSeparator(char c) { return c == '/'; }
-std::size_t UnitsOf(unsigned char) { return 1; }  // a name counts its bytes
 const SystemError TooLong = ENAMETOOLONG;
 const SystemError NoMemory = ENOMEM;
 const SystemError ReadFault = EIO;
@@ -305,28 +284,15 @@ bool BackupFolder(const char* savePath, char* folder, std::size_t* length) {
 // character, then "~" and a checksum of the whole name, so that two long
 // names that begin alike never share their backups.
 void BackupStem(const char* saveName, char* stem) {
-  std::size_t units = 0;
-  for (const char* at = saveName; *at; ++at) units += UnitsOf(static_cast<unsigned char>(*at));
-  const std::size_t whole = std::strlen(saveName);
+  const std::size_t units = std::strlen(saveName);
   if (units + LongestEnd <= NameUnits) {
-    std::memcpy(stem, saveName, whole + 1);
+    std::memcpy(stem, saveName, units + 1);
     return;
   }
-  const std::size_t room = NameUnits - LongestEnd - ChecksumUnits;
-  // Whole characters, as many as fit.
-  std::size_t cut = 0;
-  units = 0;
-  while (cut < whole) {
-    std::size_t next = cut + 1;
-    std::size_t size = UnitsOf(static_cast<unsigned char>(saveName[cut]));
-    for (; next < whole && (saveName[next] & 0xC0) == 0x80; ++next)
-      size += UnitsOf(static_cast<unsigned char>(saveName[next]));
-    if (units + size > room) break;
-    units += size;
-    cut = next;
-  }
+  std::size_t cut = NameUnits - LongestEnd - ChecksumUnits;  // at a character's first byte
+  while (cut > 0 && (saveName[cut] & 0xC0) == 0x80) --cut;
   std::uint32_t checksum = 2166136261U;  // FNV-1a
-  for (std::size_t i = 0; i < whole; ++i)
+  for (std::size_t i = 0; i < units; ++i)
     checksum = (checksum ^ static_cast<unsigned char>(saveName[i])) * 16777619U;
   std::memcpy(stem, saveName, cut);
   stem[cut] = '~';
@@ -394,6 +360,7 @@ bool HoldsContent(const char* path, const Content& content) {
 struct Survey {
   unsigned long kept[BackupsKept];
   unsigned long opened;
+  unsigned long spared;  // a backup kept whatever the count
   BackupName newest;
   char newestPath[PathSize];
 };
@@ -418,7 +385,7 @@ void Note(void* context, const char* path, const BackupName& backup) {
 
 void RemoveUnkept(void* context, const char* path, const BackupName& backup) {
   const Survey* survey = static_cast<const Survey*>(context);
-  if (backup.sequence < survey->kept[BackupsKept - 1] &&
+  if (backup.sequence < survey->kept[BackupsKept - 1] && backup.sequence != survey->spared &&
       !(backup.opened && backup.sequence == survey->opened))
     RemoveFile(path);
 }
@@ -501,7 +468,7 @@ SystemError ListBackups(const char* savePath, BackupVisit visit, void* context) 
   return VisitFolder(path, length, name, visit, context);
 }
 
-SystemError BackUp(const char* savePath, std::FILE* file, bool opened) {
+SystemError BackUp(const char* savePath, std::FILE* file, bool opened, unsigned long spared) {
   char folder[PathSize];
   std::size_t length = 0;
   if (!BackupFolder(savePath, folder, &length)) return TooLong;
@@ -509,6 +476,7 @@ SystemError BackUp(const char* savePath, std::FILE* file, bool opened) {
   SystemError error = ReadWhole(file, &content);
   if (!error) error = MakeFolder(folder);
   Survey survey = {};
+  survey.spared = spared;
   if (!error) error = ListBackups(savePath, Note, &survey);
   if (!error && !Append(folder, &length, Separator)) error = TooLong;
   char name[PathSize];

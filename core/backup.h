@@ -41,8 +41,9 @@ SystemError ListBackups(const char* savePath, BackupVisit visit, void* context);
 // save, on Windows with the permissions its folder gives new files. None
 // when the newest backup holds the same bytes already; opened marks the
 // backup as the first after the editor opened the save, the newest backup
-// too when it holds the same bytes. Then removes the backups no longer kept.
-// 0, or why no backup could be made.
-SystemError BackUp(const char* savePath, std::FILE* file, bool opened);
+// too when it holds the same bytes. Then removes the backups no longer kept,
+// but the one numbered spared (a restore's, still to be written). 0, or why
+// no backup could be made.
+SystemError BackUp(const char* savePath, std::FILE* file, bool opened, unsigned long spared = 0);
 
 #endif

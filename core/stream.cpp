@@ -9,10 +9,25 @@
 #include <io.h>
 #include <windows.h>
 
+#include <cwchar>
+
+bool WidePath(const char* path, wchar_t* wide) {
+  wchar_t given[WidePathUnits];
+  if (!Utf8ToUtf16(path, given, WidePathUnits)) return false;
+  if (std::wcslen(given) < MAX_PATH - 12) return std::wcscpy(wide, given) != nullptr;
+  wchar_t full[WidePathUnits];
+  const DWORD length = GetFullPathNameW(given, WidePathUnits, full, nullptr);
+  if (length == 0 || length + 8 >= WidePathUnits) return false;
+  if (std::wcsncmp(full, L"\\\\?\\", 4) == 0) return std::wcscpy(wide, full) != nullptr;
+  const bool share = std::wcsncmp(full, L"\\\\", 2) == 0;
+  std::wcscpy(wide, share ? L"\\\\?\\UNC" : L"\\\\?\\");
+  return std::wcscat(wide, share ? full + 1 : full) != nullptr;
+}
+
 std::FILE* OpenStream(const char* path, const char* mode) {
-  wchar_t widePath[MAX_PATH];
+  wchar_t widePath[WidePathUnits];
   wchar_t wideMode[8] = {};
-  if (!Utf8ToUtf16(path, widePath, MAX_PATH)) {
+  if (!WidePath(path, widePath)) {
     errno = ENAMETOOLONG;  // the programs' paths are UTF-8: this one is too long
     return nullptr;
   }

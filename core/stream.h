@@ -10,10 +10,19 @@ typedef unsigned long SystemError;
 
 // Opens the file at path with an fopen mode ("rb", "r+b", "wb"); null, with
 // errno saying why, when it cannot be opened. On Windows the path is opened
-// in its UTF-16 form, and one that is no UTF-8 or longer than the platform's
-// plain API takes (MAX_PATH UTF-16 units with the terminator) is refused
-// whole, never cut.
+// whole in its UTF-16 form (WidePath); one that is no UTF-8 is refused, never
+// mended.
 std::FILE* OpenStream(const char* path, const char* mode);
+
+#ifdef _WIN32
+// The UTF-16 units a path takes on Windows, its terminator too.
+const int WidePathUnits = 1024;
+// path (UTF-8) as the wide calls take it at any length, in wide: as it is
+// where every plain call takes it (shorter than MAX_PATH - 12, a folder's
+// limit), else made whole after \\?\ (\\?\UNC\ for a share). false when it is
+// no UTF-8 or too long even so.
+bool WidePath(const char* path, wchar_t* wide);
+#endif
 
 // Puts what was written through file on the disk: 0, or why it could not.
 SystemError SyncStream(std::FILE* file);

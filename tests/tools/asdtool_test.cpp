@@ -143,10 +143,6 @@ TEST_F(AsdTool, ExportImportAndSetChangeExactlyTheValuesNamedThroughAnyPath) {
   ASSERT_EQ(0, Run("export " + Q(a) + " -o " + Q(doc))) << err;
   ASSERT_EQ(0, Run("import " + Q(a) + " " + Q(doc))) << err;
   EXPECT_EQ(original, ReadBytes(a));
-  ASSERT_EQ(0, Run("export " + Q(a)));
-  const std::string level = std::to_string(state.statRows[LevelRow][0]);
-  EXPECT_NE(std::string::npos, out.find(u8"\"アルシオン\",\n      \"level\": " + level + ","))
-      << out;
 
   const std::string partial =
       u8R"({"turnCount": 7, "smallValues": [3, 0, 1], "monsters": [{"index": 11, "count": 99}],
@@ -273,6 +269,16 @@ TEST_F(AsdTool, BacksUpEveryWriteAndRestoresAnyBackup) {
           std::to_string(StateOf(first).turnCount) + u8"  今と違う値 2\n",
       out);
 
+  for (int n = 15; n <= 30; ++n)  // 20 in all: a restore of the oldest keeps it till it is done
+    ASSERT_TRUE(
+        WriteBytes(folder + "a.asd.00" + std::to_string(n) + ".2000-01-01_00-00-00.bak", {}));
+  ASSERT_EQ(0, Run("restore " + Q(a) + " 1")) << err;
+  EXPECT_EQ(0, Run("restore " + Q(a) + " 1")) << err;
+  std::string name = dir + "n";  // 250 bytes: the partial file's name and the backups' cut short
+  while (name.size() < dir.size() + 250) name += u8"名";
+  ASSERT_EQ(0, Run("sample " + Q(name))) << err;
+  EXPECT_EQ(0, Run("set " + Q(name) + " turnCount=1")) << err;
+
   const std::string blocked = dir + "blocked/s1.asd";
   ASSERT_TRUE(WriteBytes(blocked, first) && WriteBytes(dir + "blocked/asdedit-backups", {'x'}));
   EXPECT_EQ(5, Run("set " + Q(blocked) + " turnCount=1"));
@@ -332,7 +338,6 @@ TEST_F(AsdTool, WritesWhereItIsToldOverNoFileThatTurnsUpKeepingWhatTheFileHad) {
   const std::regex partial("openat\\([^\\n]*\\\\215\\.asdtool-");  // ending in 名's last byte
   EXPECT_EQ(1, std::distance(std::sregex_iterator(calls.begin(), calls.end(), partial), {}));
   EXPECT_EQ(ReadBytes(a), ReadBytes(name));
-  EXPECT_EQ(0, Run("set " + Q(name) + " turnCount=1")) << err;  // its backup's name cut short
   // set writes in place: the backup is on the disk before the save's first byte is written, and
   // the save before set says done.
   EXPECT_EQ(

@@ -96,15 +96,16 @@ int Cut(std::FILE* file, long length) {
 }
 
 // Writes bytes over the file at path, in place, its length too, after its
-// backup; a missing file is made.
-int WriteInPlace(const char* path, const std::string& bytes) {
+// backup, which leaves the backup numbered from where the bytes come; a
+// missing file is made.
+int WriteInPlace(const char* path, const std::string& bytes, unsigned long from) {
   errno = 0;
   std::FILE* file = OpenStream(path, "r+b");
   const bool existed = file != nullptr;
   if (!file && errno == ENOENT) file = OpenStream(path, "wb");
   if (!file)
     return Fail(path, "cannot open the file for writing" + Because(errno), ExitWriteFailed);
-  const SystemError error = existed && BackupsWanted() ? BackUp(path, file, false) : 0;
+  const SystemError error = existed && BackupsWanted() ? BackUp(path, file, false, from) : 0;
   if (error != 0) {
     (void)std::fclose(file);  // nothing written
     return Fail(path, NoBackupText(path, error), ExitWriteFailed);
@@ -151,5 +152,5 @@ int RestoreCommand(const char* path, unsigned long number) {
   code = Load(chosen->path.c_str(), &values);
   std::string bytes;
   if (code == ExitOk) code = ReadText(chosen->path.c_str(), &bytes);
-  return code == ExitOk ? WriteInPlace(path, bytes) : code;
+  return code == ExitOk ? WriteInPlace(path, bytes, chosen->name.sequence) : code;
 }

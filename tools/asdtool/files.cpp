@@ -67,10 +67,26 @@ bool Continues(Unit unit) {
     return value >= 0xDC00U && value <= 0xDFFFU;
 }
 
-// The first count units of text at most, in whole characters.
+// The UTF-8 bytes that unit brings to a name. Names are measured in them on
+// every system: never fewer than UTF-16 units, so that a name that fits on
+// Windows fits too where Wine keeps it in UTF-8 on Linux.
+template <typename Unit>
+std::size_t BytesOf(Unit unit) {
+  const auto value = static_cast<std::make_unsigned_t<Unit>>(unit);
+  if constexpr (sizeof(Unit) == 1)
+    return 1;
+  else
+    return value < 0x80U ? 1 : value < 0x800U || (value >= 0xD800U && value <= 0xDFFFU) ? 2 : 3;
+}
+
+// The start of text of at most bytes UTF-8 bytes, in whole characters.
 template <typename Units>
-Units Whole(const Units& text, std::size_t count) {
-  if (text.size() <= count) return text;
+Units Whole(const Units& text, std::size_t bytes) {
+  std::size_t count = 0;
+  std::size_t used = 0;
+  while (count < text.size() && used + BytesOf(text[count]) <= bytes)
+    used += BytesOf(text[count++]);
+  if (count == text.size()) return text;
   while (count > 0 && Continues(text[count])) --count;
   return text.substr(0, count);
 }

@@ -109,8 +109,8 @@ std::string OpenFolder(const fs::path& path, Folder* folder) {
 }
 void CloseFolder(const Folder& /*folder*/) {}
 
-// A name of at most 255 units, in a path of at most MAX_PATH - 1, the limit
-// of the plain calls, as the target's path is.
+// A name of at most 255 UTF-8 bytes, in a path of at most MAX_PATH - 1 units,
+// the limit of the plain calls, as the target's path is.
 std::size_t NameRoom(const Folder& folder) {
   const std::wstring& path = folder.path.native();
   const std::size_t taken = path.size() + (path.empty() || path.back() == L'\\' ? 0 : 1);

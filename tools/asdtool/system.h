@@ -32,8 +32,8 @@ struct Folder {
 // Opens the folder at path ("" the current one): "" or why not.
 std::string OpenFolder(const std::filesystem::path& path, Folder* folder);
 void CloseFolder(const Folder& folder);
-// The longest name a new file in folder may have, in the platform's units
-// (POSIX: bytes; Windows: UTF-16 units, kept within the limit of a path).
+// The longest name a new file in folder may have, in UTF-8 bytes (on Windows
+// kept within the limit of a path too).
 std::size_t NameRoom(const Folder& folder);
 
 // Moves the file name of folder to the file to, in the same folder, over a
