@@ -29,9 +29,10 @@ bool DroppedPath(HWND owner, HDROP drop, char* path) {
   UINT length = DragQueryFileW(drop, 0, nullptr, 0);
   bool fits = length > 0 && length < PathUnits && DragQueryFileW(drop, 0, wide, PathUnits) > 0;
   DragFinish(drop);
-  ToUtf8(wide, path, PathBytes);
-  if (length > 0 && !fits) ReportOpenFailure(owner, path, OpenFailed);
-  return fits;
+  if (fits && ToUtf8(wide, path, PathBytes)) return true;
+  // A name too long to hold is named nowhere: it would be cut.
+  if (length > 0) ProgramMessageBox(owner, DialogFailedText, ErrorCaption, MB_OK | MB_ICONERROR);
+  return false;
 }
 
 bool WholePath(HWND owner, const char* name, char* path) {

@@ -293,7 +293,9 @@ TEST_F(Editor, OpensEditsUnitsAndCountersAndSavesExactlyThat) {
     return Answering(main, {}, send);
   };
   EXPECT_TRUE(GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-  EXPECT_EQ(1u, drop(tooLong, dropped).size());
+  const std::vector<Seen> refused = drop(tooLong, dropped);
+  ASSERT_EQ(1u, refused.size());
+  EXPECT_EQ(u8"ファイルを開けませんでした。パスが長すぎるかもしれません。", refused[0].text);
   EXPECT_EQ(Title + " (" + path + ")", WindowText(main));
   EXPECT_TRUE(drop(dropped, tooLong).empty());
   EXPECT_EQ(Title + " (" + dropped + ")", WindowText(main));
