@@ -33,10 +33,10 @@ const int MostSequenceDigits = 9;
 // units: a name that fits holds on both, spelt alike for the editor under
 // Wine and asdtool on Linux. And the most a backup's name takes after the
 // save's name.
-const std::size_t NameUnits = 255;
+const std::size_t NameBytes = 255;
 const std::size_t LongestEnd =
     1 + MostSequenceDigits + 1 + (sizeof TimePattern - 1) + (sizeof OpenedEnd - 1);
-const std::size_t ChecksumUnits = 9;  // "~" and eight hexadecimal digits
+const std::size_t ChecksumBytes = 9;  // "~" and eight hexadecimal digits
 
 // The whole content of a save as it was read.
 struct Content {
@@ -284,21 +284,21 @@ bool BackupFolder(const char* savePath, char* folder, std::size_t* length) {
 // character, then "~" and a checksum of the whole name, so that two long
 // names that begin alike never share their backups.
 void BackupStem(const char* saveName, char* stem) {
-  const std::size_t units = std::strlen(saveName);
-  if (units + LongestEnd <= NameUnits) {
-    std::memcpy(stem, saveName, units + 1);
+  const std::size_t bytes = std::strlen(saveName);
+  if (bytes + LongestEnd <= NameBytes) {
+    std::memcpy(stem, saveName, bytes + 1);
     return;
   }
-  std::size_t cut = NameUnits - LongestEnd - ChecksumUnits;  // at a character's first byte
+  std::size_t cut = NameBytes - LongestEnd - ChecksumBytes;  // at a character's first byte
   while (cut > 0 && (saveName[cut] & 0xC0) == 0x80) --cut;
   std::uint32_t checksum = 2166136261U;  // FNV-1a
-  for (std::size_t i = 0; i < units; ++i)
+  for (std::size_t i = 0; i < bytes; ++i)
     checksum = (checksum ^ static_cast<unsigned char>(saveName[i])) * 16777619U;
   std::memcpy(stem, saveName, cut);
   stem[cut] = '~';
   for (int i = 0; i < 8; ++i)
     stem[cut + 1 + i] = "0123456789abcdef"[(checksum >> (28 - 4 * i)) & 15];
-  stem[cut + ChecksumUnits] = '\0';
+  stem[cut + ChecksumBytes] = '\0';
 }
 
 // value in decimal, at least digits long, at text; where it ends.
@@ -356,11 +356,12 @@ bool HoldsContent(const char* path, const Content& content) {
 
 // What a look through the backups found: the sequences of the newest ones,
 // newest first (0 where there are fewer), the newest opened one's, and the
-// newest backup.
+// newest backup; and the sequence of a backup to keep whatever the count (0
+// for none: the backups are numbered from 1).
 struct Survey {
   unsigned long kept[BackupsKept];
   unsigned long opened;
-  unsigned long spared;  // a backup kept whatever the count
+  unsigned long spared;
   BackupName newest;
   char newestPath[PathSize];
 };
@@ -447,7 +448,7 @@ bool ReadBackupName(const char* name, const char* saveName, BackupName* backup) 
     if (digits == MostSequenceDigits) return false;
     backup->sequence = 10 * backup->sequence + static_cast<unsigned long>(*at - '0');
   }
-  if (digits < SequenceDigits || *at++ != '.') return false;
+  if (digits < SequenceDigits || backup->sequence == 0 || *at++ != '.') return false;
   for (std::size_t i = 0; i + 1 < sizeof TimePattern; ++i) {
     const bool digit = at[i] >= '0' && at[i] <= '9';
     if (TimePattern[i] == '0' ? !digit : at[i] != TimePattern[i]) return false;

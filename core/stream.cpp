@@ -11,17 +11,23 @@
 
 #include <cwchar>
 
-bool WidePath(const char* path, wchar_t* wide) {
-  wchar_t given[WidePathUnits];
-  if (!Utf8ToUtf16(path, given, WidePathUnits)) return false;
-  if (std::wcslen(given) < MAX_PATH - 12) return std::wcscpy(wide, given) != nullptr;
+bool LongPath(const wchar_t* path, wchar_t* wide) {
+  const std::size_t length = std::wcslen(path);
+  const bool device =
+      std::wcsncmp(path, L"\\\\?\\", 4) == 0 || std::wcsncmp(path, L"\\\\.\\", 4) == 0;
+  if (length < MAX_PATH - 12 || device)
+    return length < WidePathUnits && std::wcscpy(wide, path) != nullptr;
   wchar_t full[WidePathUnits];
-  const DWORD length = GetFullPathNameW(given, WidePathUnits, full, nullptr);
-  if (length == 0 || length + 8 >= WidePathUnits) return false;
-  if (std::wcsncmp(full, L"\\\\?\\", 4) == 0) return std::wcscpy(wide, full) != nullptr;
+  const DWORD made = GetFullPathNameW(path, WidePathUnits, full, nullptr);
+  if (made == 0 || made + 8 >= WidePathUnits) return false;
   const bool share = std::wcsncmp(full, L"\\\\", 2) == 0;
   std::wcscpy(wide, share ? L"\\\\?\\UNC" : L"\\\\?\\");
   return std::wcscat(wide, share ? full + 1 : full) != nullptr;
+}
+
+bool WidePath(const char* path, wchar_t* wide) {
+  wchar_t given[WidePathUnits];
+  return Utf8ToUtf16(path, given, WidePathUnits) && LongPath(given, wide);
 }
 
 std::FILE* OpenStream(const char* path, const char* mode) {

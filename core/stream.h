@@ -17,10 +17,12 @@ std::FILE* OpenStream(const char* path, const char* mode);
 #ifdef _WIN32
 // The UTF-16 units a path takes on Windows, its terminator too.
 const int WidePathUnits = 1024;
-// path (UTF-8) as the wide calls take it at any length, in wide: as it is
-// where every plain call takes it (shorter than MAX_PATH - 12, a folder's
-// limit), else made whole after \\?\ (\\?\UNC\ for a share). false when it is
-// no UTF-8 or too long even so.
+// path as the wide calls take it at any length, in wide (WidePathUnits): as
+// it is where every plain call takes it (shorter than MAX_PATH - 12, a
+// folder's limit) or where it names a device (\\?\, \\.\), else made whole
+// after \\?\ (\\?\UNC\ for a share). false when it is too long even so.
+bool LongPath(const wchar_t* path, wchar_t* wide);
+// The same for a UTF-8 path; false too when it is no UTF-8.
 bool WidePath(const char* path, wchar_t* wide);
 #endif
 

@@ -30,7 +30,7 @@ bool DroppedPath(HWND owner, HDROP drop, char* path) {
   bool fits = length > 0 && length < PathUnits && DragQueryFileW(drop, 0, wide, PathUnits) > 0;
   DragFinish(drop);
   if (fits && ToUtf8(wide, path, PathBytes)) return true;
-  // A name too long to hold is named nowhere: it would be cut.
+  // A name too long to hold, or not whole UTF-16, is named nowhere: it would be cut or mended.
   if (length > 0) ProgramMessageBox(owner, DialogFailedText, ErrorCaption, MB_OK | MB_ICONERROR);
   return false;
 }

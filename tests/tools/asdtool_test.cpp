@@ -143,6 +143,8 @@ TEST_F(AsdTool, ExportImportAndSetChangeExactlyTheValuesNamedThroughAnyPath) {
   ASSERT_EQ(0, Run("export " + Q(a) + " -o " + Q(doc))) << err;
   ASSERT_EQ(0, Run("import " + Q(a) + " " + Q(doc))) << err;
   EXPECT_EQ(original, ReadBytes(a));
+  ASSERT_EQ(0, Run("export " + Q(a)));  // each entry named as the editor names it
+  EXPECT_NE(std::string::npos, out.find(u8"\"ドルガン\",\n      \"level\": ")) << out;
 
   const std::string partial =
       u8R"({"turnCount": 7, "smallValues": [3, 0, 1], "monsters": [{"index": 11, "count": 99}],

@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "core/stream.h"
 #include "core/utf.h"
 #include "messages.h"
 
@@ -118,10 +119,9 @@ std::size_t NameRoom(const Folder& folder) {
 }
 
 fs::path PathIn(const Folder& folder, const fs::path& name) {
-  const std::wstring path = (folder.path / name).native();
-  if (path.size() < MAX_PATH || path.compare(0, 4, L"\\\\?\\") == 0) return path;
-  if (path.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + path.substr(2);
-  return L"\\\\?\\" + path;
+  const fs::path path = folder.path / name;
+  std::wstring wide(WidePathUnits, L'\0');
+  return LongPath(path.c_str(), &wide[0]) ? fs::path(wide.c_str()) : path;
 }
 
 // Written through: the move is on the disk when the call returns.

@@ -179,7 +179,7 @@ $answer"
     [ "$why" != kernel ] || fail "$cause, so the Wine prefix $prefix, which holds 32-bit Windows only, cannot run the editor. Only a 64-bit prefix can; start the editor with a new one:
   WINEARCH=win64 WINEPREFIX=~/.wine-asdedit $0
 $again"
-    [ "$why" != unsure ] || fail "$cause, and the Wine prefix $prefix holds 32-bit Windows only: the editor cannot start. $again"
+    [ "$why" != unsure ] || fail "$cause, and the Wine prefix $prefix holds 32-bit Windows only: the launcher starts no editor there. $again"
     fail "$cause, and the Wine prefix $prefix holds 32-bit Windows only. Install 32-bit Wine:
   Debian/Ubuntu: $i386 wine32
 $fedora
